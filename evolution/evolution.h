@@ -1,0 +1,2 @@
+#pragma once
+// Evolution and fitness library: see truthtable.h and the fitness headers.

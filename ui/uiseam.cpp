@@ -1,0 +1,60 @@
+#include "uiseam.h"
+
+#include <QDialog>
+#include <QFileDialog>
+
+#include <memory>
+
+namespace {
+UiSeam realSeam;
+UiSeam* current = &realSeam;
+
+QFileDialog* MakeFileDialog(QWidget* parent, const FileDialogRequest& request)
+{
+    auto* dialog = new QFileDialog(parent, request.caption);
+    dialog->setNameFilter(request.filter);
+    dialog->setDefaultSuffix(request.defaultSuffix);
+    dialog->selectFile(request.defaultName);
+    return dialog;
+}
+} // namespace
+
+void UiSeam::Message(QWidget* parent, const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool UiSeam::AskYesNo(QWidget* parent, const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString UiSeam::OpenFileName(QWidget* parent, const FileDialogRequest& request)
+{
+    std::unique_ptr<QFileDialog> dialog(MakeFileDialog(parent, request));
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return {};
+    return dialog->selectedFiles().first();
+}
+
+QString UiSeam::SaveFileName(QWidget* parent, const FileDialogRequest& request)
+{
+    std::unique_ptr<QFileDialog> dialog(MakeFileDialog(parent, request));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    // Saving appends to population files, so an existing file is the normal case.
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return {};
+    return dialog->selectedFiles().first();
+}
+
+int UiSeam::Exec(QDialog* dialog) { return dialog->exec(); }
+
+UiSeam& Ui() { return *current; }
+
+void SetUiSeam(UiSeam* seam) { current = seam ? seam : &realSeam; }

@@ -1,0 +1,39 @@
+#pragma once
+// The one seam through which the program shows message boxes, file dialogs
+// and modal dialogs. The program uses the real thing; tests install their own
+// UiSeam that answers at once, so no test ever blocks on a modal window.
+#include <QMessageBox>
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+// What a file dialog is asked for. `filter` uses Qt's syntax
+// ("GA files (*.ga);;All files (*)").
+struct FileDialogRequest {
+    QString caption;
+    QString defaultName;      // proposed file name, e.g. "default.ga"
+    QString defaultSuffix;    // appended when the user types none, e.g. "ga"
+    QString filter;
+    bool mustExist = false;   // open dialogs: only existing files
+};
+
+class UiSeam {
+public:
+    virtual ~UiSeam() = default;
+
+    // A message box with one OK button ("Error", "Fitness", or an empty caption).
+    virtual void Message(QWidget* parent, const QString& caption, const QString& text);
+    // A Yes/No question; true on Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
+    // Returns the chosen path, or an empty string when cancelled.
+    virtual QString OpenFileName(QWidget* parent, const FileDialogRequest& request);
+    virtual QString SaveFileName(QWidget* parent, const FileDialogRequest& request);
+    // Runs a dialog modally and returns QDialog::Accepted or QDialog::Rejected.
+    virtual int Exec(QDialog* dialog);
+};
+
+// The seam in force (the real one unless a test installed another).
+UiSeam& Ui();
+// Installs `seam` (not owned); nullptr restores the real one.
+void SetUiSeam(UiSeam* seam);
