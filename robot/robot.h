@@ -1,3 +1,5 @@
 #pragma once
-// Robot link library: see kkhepera.h (serial link and command exchange) and
-// robotcommands.h (the robot's commands).
+// Robot link library: kkhepera.h (the serial link and its request/reply
+// exchange) and robotcommands.h (the robot's commands on top of it).
+#include "kkhepera.h"
+#include "robotcommands.h"

@@ -1,0 +1,19 @@
+#pragma once
+// Moves the robot to a new, random place before an evaluation: a short
+// obstacle-avoiding walk, a random spin and a short reverse, then a stop.
+#include "motortable.h"
+
+#include <cstdint>
+
+class KKhepera;
+
+// The walk's wheel speeds for these readings (sensor 0 first):
+// sum(reading k * weight k) / 800 + 10 per wheel, in int arithmetic
+// truncating toward zero. All readings 0 give 10 and 10.
+WheelSpeeds WanderSpeeds(const uint32_t readings[8]);
+
+// Walks for a random 0..1999 ms in steps of 100 ms (at least one step), then
+// spins (10, -10) for a random 0..1999 ms, reverses (-3, -3) for 200 ms and
+// stops. Both durations are drawn from ProcessRandom, the generator the GA
+// engine uses too. It sleeps between commands and does not process GUI events.
+void RepositionKhepera(KKhepera& khepera);

@@ -1,0 +1,26 @@
+#pragma once
+// What a robot evaluation shows while it runs. The main window implements
+// this with its proximity indicators (PBProx0..PBProx3) and the captions of
+// LCurrentFitness and LCurrentSpeed; tests implement it to watch a run. The
+// evolution library itself has no widgets.
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+class RobotRunView {
+public:
+    virtual ~RobotRunView() = default;
+    // Indicator k (left, front, right, back) white when true, black otherwise.
+    virtual void ShowProximityIndicators(const std::array<bool, 4>& white) = 0;
+    // "Current fitness: %0.3lf" with the running mean.
+    virtual void SetCurrentFitnessText(const QString& text) = 0;
+    // "Current speed: <left>; <right>".
+    virtual void SetCurrentSpeedText(const QString& text) = 0;
+    // Lets the GUI handle its pending events once (repaint, the Stop click).
+    virtual void ProcessEvents() = 0;
+};
+
+// Paints the four indicators for these readings: white where the direction
+// value is at or above the threshold.
+void ShowProximity(RobotRunView& view, const uint32_t readings[8], uint32_t threshold);
