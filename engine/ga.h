@@ -1,0 +1,183 @@
+#pragma once
+// GA: the population of the genetic algorithm. It holds N individuals of L
+// bits (Individual, a BitString with a fitness), the GA parameters, the
+// generation counter and the fitness history (GAData records, summarised as
+// GAFitInfo), and reads and writes population files.
+//
+// Data flow, once per generation, driven by the evolution loop:
+//   1. if IsEvaluated(): NextGeneration() breeds from the stored fitness
+//      (sort fittest first, roulette or rank selection into a pool, shuffle,
+//      one-point crossover of pairs, per-bit mutation, elites copied in);
+//   2. the driver stores a fitness in every At(i);
+//   3. RecordGeneration() appends the fitness values to History();
+//   4. GetFitInfo() summarises the history for the fitness chart.
+//
+// Every random draw except the shuffle comes from the process-wide generator
+// (ProcessRandom), in a fixed order, so every run of the program evolves the
+// same way; the shuffle uses its own fixed-seed generator (ShuffleRandom).
+// The implementation is split by job: ga.cpp (population and parameters),
+// gastep.cpp (the generation step), gahistory.cpp (fitness history),
+// gafiles.cpp (population files).
+#include "engineerror.h"
+#include "gadata.h"
+#include "gafileresult.h"
+#include "individual.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class EGA : public EEngine {
+public:
+    using EEngine::EEngine;
+};
+
+class GA final {
+public:
+    // Random population of n individuals of l bits, generation 0, not
+    // evaluated, empty history, engine defaults of the parameters.
+    // n = 0 raises EGA "GA: can't create null sized population"; l = 0 raises
+    // EBitString "BitString: can't create a null sized BitString".
+    GA(uint32_t n, uint32_t l);
+    virtual ~GA() = default;
+    GA(const GA&) = default;
+    GA& operator=(const GA&) = default;
+
+    // --- Population -------------------------------------------------------
+
+    // Individual i; i >= N raises EGA "Population: index out of bounds".
+    virtual Individual& At(uint32_t i);
+    virtual const Individual& At(uint32_t i) const;
+
+    virtual uint32_t GetPopulationSize() const { return populationSize_; }
+    uint32_t GetChromosomeLength() const { return chromosomeLength_; }
+
+    // N := n, a new random population of the current L, then Reset.
+    // n = 0 raises EGA and changes nothing.
+    virtual void SetPopulationSize(uint32_t n);
+    // N := n, L := l, a new random population, then Reset. n = 0 raises EGA,
+    // l = 0 raises EBitString; either leaves the GA unchanged.
+    virtual void SetSizes(uint32_t n, uint32_t l);
+
+    // Generation 0, every bit random, every fitness 0, empty history, not
+    // evaluated.
+    void Reset();
+    // True while the population carries recorded fitness values.
+    bool IsEvaluated() const { return evaluated_; }
+    virtual int32_t GetGeneration() const { return generation_; }
+
+    // --- Parameters --------------------------------------------------------
+
+    // Per-bit flip probability, clamped to [0;1] (NaN becomes 0).
+    virtual void SetMutationRate(double rate);
+    virtual double GetMutationRate() const { return mutationRate_; }
+    // Probability that a pair is crossed, clamped to [0;1] (NaN becomes 0).
+    virtual void SetCrossoverRate(double rate);
+    virtual double GetCrossoverRate() const { return crossoverRate_; }
+    // R, how many of the best individuals rank selection cycles through.
+    // Stored as given; the step uses it clamped to 1..N.
+    virtual void SetRankParents(uint32_t r) { rankParents_ = r; }
+    virtual uint32_t GetRankParents() const { return rankParents_; }
+    // 0 roulette wheel, 1 rank, anything else selects nothing (all-zero pool).
+    virtual void SetSelection(uint8_t selection) { selection_ = selection; }
+    virtual uint8_t GetSelection() const { return selection_; }
+    // E: E >= 1 carries the E + 1 fittest individuals over, 0 or less none.
+    // Stored as given; the step uses at most N - 1.
+    virtual void SetElitism(int32_t e) { elitism_ = e; }
+    virtual int32_t GetElitism() const { return elitism_; }
+
+    // --- Generation step -----------------------------------------------------
+
+    // Breeds the next generation from the stored fitness values and counts
+    // it. Leaves IsEvaluated() as it is. Draws, in this order: one RandomReal
+    // per pool member with roulette selection; per pair one RandomReal, and
+    // a second when the pair is crossed; one RandomReal per bit of every pool
+    // member; one draw per elite.
+    virtual void NextGeneration();
+
+    // The building blocks of the step, each exactly as the step uses them.
+    virtual int RandomBit();     // draw & 1
+    virtual double RandomReal(); // draw / 32767, in [0;1] with both ends
+    virtual void RandomiseAll();
+    virtual void RandomiseIndividual(Individual& individual);
+    // Empties population and fills it with N individuals of L zero bits.
+    virtual void CreatePopulation(std::vector<Individual>& population) const;
+    // Both fill a pool of N from the population, which the step has sorted
+    // fittest first; a pool of another size is first rebuilt to N members.
+    virtual void RouletteSelect(std::vector<Individual>& pool);
+    virtual void RankSelect(std::vector<Individual>& pool);
+    // Sum of the fitness of individuals 0 .. N-1, in index order.
+    virtual double TotalFitness() const;
+    // First index whose running fitness sum reaches x, or N - 1.
+    virtual uint32_t RouletteIndex(double x) const;
+    // One-point crossover of a and b (L bits each) with probability
+    // GetCrossoverRate(); the fitness values are not touched.
+    virtual void Crossover(Individual& a, Individual& b);
+    // Flips each bit with probability GetMutationRate(); one draw per bit.
+    virtual void Mutate(Individual& individual);
+    // Copies elite over pool member (draw mod pool size).
+    virtual void InsertElite(std::vector<Individual>& pool, const Individual& elite);
+
+    // --- Fitness history ----------------------------------------------------
+
+    // One record per evaluated generation since the last reset or load,
+    // oldest first.
+    const std::vector<GAData>& History() const { return history_; }
+    // Appends (generation, fitness of individuals 0 .. N-1); sets IsEvaluated.
+    void RecordGeneration();
+    // Max, average, min and generation of every History() record, in order.
+    // Each record is summarised once and remembered; while the console is
+    // open, the two log lines of every record are written at every call.
+    std::vector<GAFitInfo> GetFitInfo() const;
+    // Statistics of the current fitness values of individuals 0 .. N-1.
+    double MaxFitness() const;
+    double MinFitness() const;
+    double AverageFitness() const;
+
+    // --- Population files ---------------------------------------------------
+
+    // Appends the current generation as one block to fileName (created when
+    // missing). Tries to open the file three times; never rewrites or loses
+    // what the file already holds.
+    virtual GAFileResult SaveGeneration(const std::string& fileName) const;
+    // Appends individual i's line ("0110 12.000000\n") to block.
+    virtual void WriteIndividual(std::string& block, uint32_t i) const;
+    // The block that SaveGeneration appends.
+    std::string GenerationBlock() const;
+
+    // Generation number and fitness values of every block of the file.
+    static GAGenerationList ReadGenerationList(const std::string& fileName);
+    static GAGenerationList ReadGenerationListFromText(std::string_view text);
+
+    // Replaces the population by the first block numbered generation and the
+    // history by every block up to it; sets IsEvaluated. N and L come from
+    // the file; the GA parameters stay as they are. On any failure (no such
+    // file or block, a malformed block on the way) nothing changes.
+    virtual GAFileResult LoadGeneration(const std::string& fileName, int32_t generation);
+    GAFileResult LoadGenerationFromText(std::string_view text, int32_t generation);
+
+private:
+    static void CheckSizes(uint32_t n, uint32_t l);
+    void ClearHistory();
+    void SortFittestFirst();
+    void Shuffle(std::vector<Individual>& pool) const;
+    uint32_t RankParentsForStep() const;
+    int32_t ElitismForStep() const;
+
+    std::vector<GAData> history_;
+    bool evaluated_ = false;
+    std::vector<Individual> population_;
+    uint32_t populationSize_;
+    uint32_t chromosomeLength_;
+    int32_t generation_ = 0;
+    double mutationRate_ = 0.005;
+    double crossoverRate_ = 0.8;
+    uint32_t rankParents_ = 1;
+    uint8_t selection_ = 0;
+    int32_t elitism_ = 1;
+
+    // GetFitInfo's summaries of history_[0 .. size-1]; emptied whenever the
+    // history is emptied or replaced, extended as records are appended.
+    mutable std::vector<GAFitInfo> fitInfo_;
+};

@@ -1,0 +1,67 @@
+#pragma once
+// Reads the text of a population file block by block. One block, as
+// GA::SaveGeneration writes it:
+//
+//   Generation <g>
+//   <N> <L>
+//   <L bit characters> <fitness>        (N lines, individual 0 first)
+//
+// Reading rules (the same for the generation list and for a load):
+// - Any run of whitespace separates the parts, so CR LF and LF files read
+//   alike. Whitespace and a UTF-8 byte-order mark before the first block are
+//   skipped.
+// - A block starts with "Generation" (exactly) and a number; anything else at
+//   a block boundary, including the end of the text, ends the file normally,
+//   so trailing text is no error. The number may carry a sign and is taken
+//   modulo 2^32, as the generation counter is written signed and was always
+//   read unsigned.
+// - N and L are unsigned decimal numbers of at least 1.
+// - The bit field is the next L characters: '1' is a set bit, any other
+//   character a clear one, except a line break, which means the line is too
+//   short. At least one blank follows the field.
+// - The fitness is a decimal number ("C" notation, optional sign, "inf" and
+//   "nan" accepted) followed by whitespace or the end of the text.
+// Before anything is allocated for a block, its sizes are checked against
+// the text that is left: N individuals of L bits take at least N * (L + 1)
+// characters. The parser never reads outside the text and always advances,
+// so it ends on any input.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct PopulationBlock {
+    int32_t generation = 0;
+    uint32_t size = 0;   // N, the number of individuals
+    uint32_t length = 0; // L, the chromosome length in bits
+    std::vector<double> fitness;     // N values in file order
+    std::vector<unsigned char> bits; // N * L cells of 0 or 1, when asked for
+};
+
+class PopulationFileParser {
+public:
+    explicit PopulationFileParser(std::string_view text);
+
+    enum class Header {
+        Read,      // a block header; its body follows
+        End,       // no further block: end of the text or trailing text
+        Malformed, // "Generation" with a number that does not fit
+    };
+
+    // Reads the header of the next block into generation.
+    Header ReadHeader(int32_t& generation, std::string& error);
+
+    // Reads the sizes line and the individuals of the block whose header was
+    // just read; block.generation must already be set. The bit fields are
+    // stored only when keepBits is true. On failure returns false with a
+    // message naming the block; block is then in an unspecified state.
+    bool ReadBody(PopulationBlock& block, bool keepBits, std::string& error);
+
+private:
+    void SkipBlanks();
+    bool ReadUnsigned(uint64_t& value, uint64_t max);
+    bool AtBlankOrEnd() const;
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
