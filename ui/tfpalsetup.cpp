@@ -1,0 +1,83 @@
+#include "tfpalsetup.h"
+
+#include "dialogvalidation.h"
+#include "uiseam.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit* MakeCountEdit(QWidget* parent, const char* name, const char* designText)
+{
+    auto* edit = new QLineEdit(QString::fromLatin1(designText), parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    // Room for a few digits in any font; the layout may widen it.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 8);
+    return edit;
+}
+
+} // namespace
+
+TFPalSetup::TFPalSetup(QWidget* parent)
+    : QDialog(parent),
+      ENInput(MakeCountEdit(this, "ENInput", "6")),
+      ENOutput(MakeCountEdit(this, "ENOutput", "5")),
+      ENAnd(MakeCountEdit(this, "ENAnd", "4")),
+      BOk(new QPushButton(tr("OK"), this)),
+      BCancel(new QPushButton(tr("Cancel"), this))
+{
+    setObjectName(QStringLiteral("FPalSetup"));
+    setWindowTitle(QStringLiteral("FPalSetup"));
+
+    auto* form = new QFormLayout;
+    form->addRow(tr("Number of inputs:"), ENInput);
+    form->addRow(tr("Number of outputs:"), ENOutput);
+    form->addRow(tr("Number of AND terms for the output:"), ENAnd);
+
+    BOk->setObjectName(QStringLiteral("BOk"));
+    BCancel->setObjectName(QStringLiteral("BCancel"));
+    BOk->setDefault(true);
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(BOk, QDialogButtonBox::AcceptRole);
+    buttons->addButton(BCancel, QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TFPalSetup::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &TFPalSetup::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addStretch(1);
+    layout->addWidget(buttons);
+}
+
+int TFPalSetup::ShowDialog()
+{
+    ENInput->setText(QString::number(NumInputs));
+    ENOutput->setText(QString::number(NumOutputs));
+    ENAnd->setText(QString::number(NumAndTerms));
+    ENInput->setFocus();
+    ENInput->selectAll();
+    return Ui().Exec(this);
+}
+
+bool TFPalSetup::FormCloseQuery()
+{
+    PalSetupValues values{NumInputs, NumOutputs, NumAndTerms};
+    const QString message = CheckPalSetup(ENInput->text(), ENOutput->text(), ENAnd->text(), values);
+    NumInputs = values.NumInputs;
+    NumOutputs = values.NumOutputs;
+    NumAndTerms = values.NumAndTerms;
+    if (message.isEmpty())
+        return true;
+    Ui().Message(this, QStringLiteral("Error"), message);
+    return false;
+}
+
+void TFPalSetup::accept()
+{
+    if (FormCloseQuery())
+        QDialog::accept();
+}
