@@ -1,32 +1,42 @@
+// Orvik's entry point: make the application, create the seven windows in
+// order, run the event loop until the main window closes.
 #include "orvikapplication.h"
+#include "orvikwindows.h"
 #include "tforvik.h"
+#include "uiseam.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 
 namespace {
 // Qt aborts when it finds no display; say so plainly instead.
 bool DisplayAvailable()
 {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && *platform)
-        return true;
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 && *x11) || (wayland && *wayland);
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    return false;
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (!DisplayAvailable()) {
-        std::fprintf(stderr, "Orvik needs a display: none found (no DISPLAY); "
-                             "run it as: xvfb-run -a ./scripts/run.sh\n");
+        std::fprintf(stderr, "Orvik needs a display and found none; run it under a virtual one: "
+                             "xvfb-run -a scripts/run.sh\n");
         return 1;
     }
     OrvikApplication app(argc, argv);
-    TFOrvik window;
-    window.show();
-    app.exec();
+    try {
+        CreateOrvikWindows();
+        FOrvik->show();
+        app.exec();
+    } catch (const std::exception& error) {
+        Ui().Message(nullptr, QString(), QString::fromLocal8Bit(error.what()));
+    }
+    DestroyOrvikWindows();
     return 0;
 }

@@ -1,7 +1,320 @@
 #include "tforvik.h"
 
-TFOrvik::TFOrvik(QWidget* parent) : QMainWindow(parent)
+#include "console.h"
+#include "debugconsole.h"
+#include "kkhepera.h"
+#include "palpaintbox.h"
+#include "orvikwindows.h"
+#include "palviewer.h"
+#include "proximityring.h"
+#include "tffitnessdisplay.h"
+#include "uiseam.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* parent)
 {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+QLabel* MakeLabel(const QString& name, const QString& caption, QWidget* parent)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QLineEdit* MakeEdit(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(name);
+    return edit;
+}
+} // namespace
+
+TFOrvik::TFOrvik(QWidget* parent, const QString& robotDevice) : QMainWindow(parent)
+{
+    FOrvik = this;
+    BuildControls();
+    BuildMenus();
+
+    // The population (100 individuals) and CurrentChromosome exist as members;
+    // next comes the robot link, whose open failures are shown at once.
+    auto reportOpenError = [this](const QString& message) { Ui().Message(this, QString(), message); };
+    if (robotDevice.isEmpty())
+        Khepera = std::make_unique<KKhepera>(1, reportOpenError);
+    else
+        Khepera = std::make_unique<KKhepera>(robotDevice, reportOpenError);
+
+    Evolving = false;
+    Viewer = std::make_unique<PALViewer>(PaintBox1, 3, 4, 5);
+    SetPalSize(4, 2, 3);
+    Motors = DefaultMotorTable;
+    Population.SetRankParents(15);
+    Population.SetMutationRate(0.01);
+    Population.SetCrossoverRate(0.7);
+    Population.SetSelection(1);
+    Population.SetElitism(1);
+    ProximityThreshold = 300;
+    const uint32_t noReadings[8] = {};
+    ShowProximity(noReadings);
+
+    ConnectHandlers();
+}
+
+TFOrvik::~TFOrvik()
+{
+    FormDestroy();
+    if (FOrvik == this)
+        FOrvik = nullptr;
+}
+
+void TFOrvik::BuildControls()
+{
+    setObjectName("FOrvik");
     setWindowTitle("Orvik");
     resize(684, 504);
+
+    auto* central = new QWidget(this);
+    auto* mainLayout = new QHBoxLayout(central);
+    mainLayout->setContentsMargins(0, 0, 8, 4);
+    mainLayout->setSpacing(8);
+
+    ScrollBox1 = new QScrollArea(central);
+    ScrollBox1->setObjectName("ScrollBox1");
+    ScrollBox1->setMinimumSize(200, 200);
+    ScrollBox1->setBackgroundRole(QPalette::Base);
+    PaintBox1 = new PalPaintBox();
+    PaintBox1->setObjectName("PaintBox1");
+    PaintBox1->resize(PalPaintBox::DesignedSize);
+    ScrollBox1->setWidget(PaintBox1);
+    ScrollBox1->setWidgetResizable(false);
+    mainLayout->addWidget(ScrollBox1, 1);
+
+    auto* right = new QVBoxLayout();
+    right->setContentsMargins(0, 8, 0, 0);
+    mainLayout->addLayout(right, 0);
+
+    auto* groups = new QHBoxLayout();
+    right->addLayout(groups);
+
+    GroupBox1 = new QGroupBox("Population", central);
+    GroupBox1->setObjectName("GroupBox1");
+    auto* population = new QVBoxLayout(GroupBox1);
+    BResetPop = MakeButton("BResetPop", "Reset pop", GroupBox1);
+    BSaveGen = MakeButton("BSaveGen", "Save current population", GroupBox1);
+    BLoadProgram = MakeButton("BLoadProgram", "Load&&Program", GroupBox1);
+    BProgramIndividual = MakeButton("BProgramIndividual", "Program Individual", GroupBox1);
+    for (QPushButton* b : {BResetPop, BSaveGen, BLoadProgram, BProgramIndividual})
+        population->addWidget(b);
+    population->addStretch();
+    groups->addWidget(GroupBox1);
+
+    GroupBox2 = new QGroupBox("Evolution", central);
+    GroupBox2->setObjectName("GroupBox2");
+    auto* evolution = new QVBoxLayout(GroupBox2);
+    Button1 = MakeButton("Button1", "Evolve", GroupBox2);
+    Button2 = MakeButton("Button2", "Compute fitness", GroupBox2);
+    BShowFitness = MakeButton("BShowFitness", "Show fitness plot", GroupBox2);
+    CBKhepera = new QCheckBox("With Khepera", GroupBox2);
+    CBKhepera->setObjectName("CBKhepera");
+    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, BShowFitness, CBKhepera})
+        evolution->addWidget(w);
+    evolution->addStretch();
+    groups->addWidget(GroupBox2);
+
+    right->addWidget(BuildKheperaGroup());
+
+    CBShowWhileEvolving = new QCheckBox("Show the PAL while evolving", central);
+    CBShowWhileEvolving->setObjectName("CBShowWhileEvolving");
+    right->addWidget(CBShowWhileEvolving);
+
+    // The raw command line is kept for debugging sessions but never shown.
+    auto* raw = new QHBoxLayout();
+    BSend = MakeButton("BSend", "Send", central);
+    ECommand = MakeEdit("ECommand", "ECommand", central);
+    BSend->setVisible(false);
+    ECommand->setVisible(false);
+    raw->addWidget(BSend);
+    raw->addWidget(ECommand);
+    right->addLayout(raw);
+    right->addStretch();
+
+    setCentralWidget(central);
+
+    const int widths[4] = {100, 100, 150, 150};
+    const char* designTexts[4] = {"Generation:", "Individual:", "Pop stats:", "Max possible fit:"};
+    for (int i = 0; i < 4; ++i) {
+        StatusPanels[i] = new QLabel(designTexts[i], this);
+        StatusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i));
+        StatusPanels[i]->setMinimumWidth(widths[i]);
+        statusBar()->addWidget(StatusPanels[i], i >= 2 ? 1 : 0);
+    }
+    statusBar()->setObjectName("StatusBar1");
+}
+
+QWidget* TFOrvik::BuildKheperaGroup()
+{
+    GroupBox3 = new QGroupBox("Khepera");
+    GroupBox3->setObjectName("GroupBox3");
+    auto* layout = new QHBoxLayout(GroupBox3);
+
+    Image1 = new ProximityRing(GroupBox3);
+    layout->addWidget(Image1, 0, Qt::AlignTop);
+
+    auto* controls = new QGridLayout();
+    layout->addLayout(controls, 1);
+    Button9 = MakeButton("Button9", "Proximity sens", GroupBox3);
+    Button8 = MakeButton("Button8", "Set motor spd", GroupBox3);
+    Label2 = MakeLabel("Label2", "Motor speed L: ", GroupBox3);
+    Edit2 = MakeEdit("Edit2", "0", GroupBox3);
+    Label3 = MakeLabel("Label3", "R:", GroupBox3);
+    Edit1 = MakeEdit("Edit1", "0", GroupBox3);
+    LCurrentSpeed = MakeLabel("LCurrentSpeed", "Current speed: ", GroupBox3);
+    LCurrentFitness = MakeLabel("LCurrentFitness", "Current fitness:", GroupBox3);
+    Label4 = MakeLabel("Label4", "Length of run (sec):", GroupBox3);
+    ELengthRun = MakeEdit("ELengthRun", "10", GroupBox3);
+    Label5 = MakeLabel("Label5", "Number of runs:", GroupBox3);
+    ENumRun = MakeEdit("ENumRun", "1", GroupBox3);
+    for (QLineEdit* e : {Edit1, Edit2, ELengthRun, ENumRun})
+        e->setMaximumWidth(48);
+
+    auto* speeds = new QHBoxLayout();
+    speeds->addWidget(Label2);
+    speeds->addWidget(Edit2);
+    speeds->addWidget(Label3);
+    speeds->addWidget(Edit1);
+    speeds->addStretch();
+
+    auto* buttons = new QHBoxLayout();
+    buttons->addWidget(Button9);
+    buttons->addWidget(Button8);
+    controls->addLayout(buttons, 0, 0, 1, 2);
+    controls->addLayout(speeds, 1, 0, 1, 2);
+    controls->addWidget(LCurrentSpeed, 2, 0, 1, 2);
+    controls->addWidget(LCurrentFitness, 3, 0, 1, 2);
+    controls->addWidget(Label4, 4, 0);
+    controls->addWidget(ELengthRun, 4, 1);
+    controls->addWidget(Label5, 5, 0);
+    controls->addWidget(ENumRun, 5, 1);
+    controls->setRowStretch(6, 1);
+    return GroupBox3;
+}
+
+void TFOrvik::BuildMenus()
+{
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("Fiel1");
+    Exit1 = file->addAction("E&xit");
+    Exit1->setObjectName("Exit1");
+
+    QMenu* setup = menuBar()->addMenu("&Setup");
+    setup->setObjectName("Setup1");
+    Truthtable1 = setup->addAction("&Truth table...");
+    Truthtable1->setObjectName("Truthtable1");
+    PALparameters1 = setup->addAction("&PAL...");
+    PALparameters1->setObjectName("PALparameters1");
+    GA1 = setup->addAction("&GA...");
+    GA1->setObjectName("GA1");
+    Motor1 = setup->addAction("&Motor...");
+    Motor1->setObjectName("Motor1");
+    Communication1 = setup->addAction("&Communication...");
+    Communication1->setObjectName("Communication1");
+
+    QMenu* debug = menuBar()->addMenu("&Debug");
+    debug->setObjectName("Debug1");
+    DebugConsole = debug->addAction("Console");
+    DebugConsole->setObjectName("DebugConsole");
+    DebugConsole->setCheckable(true);
+    DebugConsole->setChecked(false);
+}
+
+void TFOrvik::ConnectHandlers()
+{
+    connect(PaintBox1, &PalPaintBox::OnPaint, this,
+            [this](QPainter& painter, const QRect& exposed) { Viewer->Paint(painter, exposed); });
+    connect(PaintBox1, &PalPaintBox::OnMouseDown, this,
+            [this](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) { PaintBox1MouseDown(x, y); });
+
+    connect(BResetPop, &QPushButton::clicked, this, &TFOrvik::BResetPopClick);
+    connect(BSaveGen, &QPushButton::clicked, this, &TFOrvik::BSaveGenClick);
+    connect(BLoadProgram, &QPushButton::clicked, this, &TFOrvik::BLoadProgramClick);
+    connect(BProgramIndividual, &QPushButton::clicked, this, &TFOrvik::BProgramIndividualClick);
+    connect(Button1, &QPushButton::clicked, this, &TFOrvik::BEvolveClick);
+    connect(Button2, &QPushButton::clicked, this, &TFOrvik::BComputeFitnessClick);
+    connect(BShowFitness, &QPushButton::clicked, this, &TFOrvik::BShowFitnessClick);
+    connect(CBKhepera, &QCheckBox::clicked, this, &TFOrvik::CBKheperaClick);
+    connect(Button9, &QPushButton::clicked, this, &TFOrvik::BProximityClick);
+    connect(Button8, &QPushButton::clicked, this, &TFOrvik::BMotorClick);
+    connect(BSend, &QPushButton::clicked, this, &TFOrvik::BSendClick);
+
+    connect(Exit1, &QAction::triggered, this, &TFOrvik::Exit1Click);
+    connect(Truthtable1, &QAction::triggered, this, &TFOrvik::Truthtable1Click);
+    connect(PALparameters1, &QAction::triggered, this, &TFOrvik::PALparameters1Click);
+    connect(GA1, &QAction::triggered, this, &TFOrvik::GA1Click);
+    connect(Motor1, &QAction::triggered, this, &TFOrvik::Motor1Click);
+    connect(Communication1, &QAction::triggered, this, &TFOrvik::Communication1Click);
+    // The menu item is not auto-checked: DebugConsoleClick inverts the mark itself.
+    connect(DebugConsole, &QAction::triggered, this, [this] {
+        DebugConsole->setChecked(!DebugConsole->isChecked());
+        DebugConsoleClick();
+    });
+    connect(DebugConsoleWindow(), &TFDebugConsole::closedByUser, this,
+            [this] { DebugConsole->setChecked(false); });
+}
+
+void TFOrvik::FormCreate()
+{
+    // Start with the console closed and "Console" unchecked.
+    OpenDebugConsole();
+    CloseDebugConsole();
+    DebugConsole->setChecked(false);
+}
+
+void TFOrvik::FormDestroy() { CloseDebugConsole(); }
+
+void TFOrvik::Exit1Click() { close(); }
+
+void TFOrvik::DebugConsoleClick()
+{
+    DebugConsole->setChecked(!DebugConsole->isChecked());
+    if (DebugConsole->isChecked())
+        OpenDebugConsole();
+    else
+        CloseDebugConsole();
+}
+
+void TFOrvik::closeEvent(QCloseEvent* event)
+{
+    if (Evolving) {
+        // The loop is inside a click handler further down the stack: let it
+        // finish the current generation, then close from there.
+        closeAfterEvolving_ = true;
+        FFitnessDisplay->StopRequested = true;
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void TFOrvik::ShowError(const QString& text) { Ui().Message(this, "Error", text); }
+
+void TFOrvik::ShowFatal(const std::exception& error)
+{
+    Ui().Message(this, QString(), QString::fromLocal8Bit(error.what()));
 }

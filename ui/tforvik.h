@@ -1,9 +1,182 @@
 #pragma once
+// TFOrvik, the main window "Orvik", owns every piece of run-time state:
+//
+//   Pal (PalConfig)        the PAL dimensions, changed only by SetPalSize
+//   Table (TruthTable)     what the PAL should compute, edited in FTruthTable
+//   Motors (MotorTable)    wheel speed per pair of output bits (robot mode)
+//   Population (GA)        individuals, GA parameters, generation, history
+//   CurrentChromosome      copy of the individual shown in the viewer
+//   InputValues            the hand-set input switches of the simulation
+//   Viewer (PALViewer)     the schematic on PaintBox1
+//   Khepera (KKhepera)     the serial link to the robot
+//
+// Data flow: the dialogs (FPalSetup, FGAConfigure, FTruthTable, FGAChooser,
+// FComConfigure) only show and validate; the handlers here apply what they
+// return. "Evolve" scores every individual with ComputeFitness (the fast
+// truth-table evaluator, or a robot run), records the generation in the GA's
+// history and hands the statistics to FFitnessDisplay, then breeds the next
+// generation. The handlers are split by feature:
+//   tforvik.cpp             construction, layout, menus, shut-down
+//   tforvik_pal.cpp         PAL size, truth table, hand simulation, fitness
+//   tforvik_evolution.cpp   current individual, status bar, evolution loop, GA
+//   tforvik_population.cpp saving, loading and programming individuals
+//   tforvik_robot.cpp       the Khepera panel and the port choice
+#include "bitstring.h"
+#include "fasttruthtablefitness.h"
+#include "ga.h"
+#include "motortable.h"
+#include "palconfig.h"
+#include "robotrunview.h"
+#include "truthtable.h"
+
 #include <QMainWindow>
 
-// The main window "Orvik".
-class TFOrvik : public QMainWindow {
+#include <chrono>
+#include <memory>
+#include <vector>
+
+class KKhepera;
+class PALViewer;
+class PalPaintBox;
+class ProximityRing;
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+
+class TFOrvik : public QMainWindow, public RobotRunView {
     Q_OBJECT
 public:
-    explicit TFOrvik(QWidget* parent = nullptr);
+    // Builds the window with all defaults. The robot link opens serial port 1
+    // at once, or `robotDevice` when one is given (tests use a pseudo-terminal).
+    explicit TFOrvik(QWidget* parent = nullptr, const QString& robotDevice = {});
+    ~TFOrvik() override;
+
+    // --- PAL, truth table, fitness (tforvik_pal.cpp)
+    void SetPalSize(int32_t inputs, int32_t andTerms, int32_t outputs);
+    void PALparameters1Click();
+    void Truthtable1Click();
+    void PaintBox1MouseDown(int x, int y);
+    void BComputeFitnessClick();
+    void CheckKheperaMode();
+    double ComputeFitness(const BitString& chromosome);
+    double ComputeFitnessTruthTable(const BitString& chromosome);
+
+    // --- current individual, status bar, evolution (tforvik_evolution.cpp)
+    void SetCurrentIndividual(int32_t index);
+    void UpdateSimulation();
+    void UpdateStatusBar();
+    void Evolve();
+    void BEvolveClick() { Evolve(); }
+    void ConfigureGA();
+    void GA1Click() { ConfigureGA(); }
+    void BResetPopClick();
+
+    // --- population files (tforvik_population.cpp)
+    void BSaveGenClick();
+    void BLoadProgramClick();
+    void BProgramIndividualClick();
+    void BShowFitnessClick();
+
+    // --- robot panel (tforvik_robot.cpp)
+    void CBKheperaClick();
+    void BProximityClick();
+    void BMotorClick();
+    void BSendClick();
+    void Motor1Click();
+    void Communication1Click();
+    void ShowProximity(const uint32_t readings[8]);
+
+    // --- window
+    void FormCreate();
+    void FormDestroy();
+    void Exit1Click();
+    void DebugConsoleClick();
+
+    // RobotRunView: what a robot evaluation shows while it runs.
+    void ShowProximityIndicators(const std::array<bool, 4>& white) override;
+    void SetCurrentFitnessText(const QString& text) override;
+    void SetCurrentSpeedText(const QString& text) override;
+    void ProcessEvents() override;
+
+    // --- state (see the map above)
+    PalConfig Pal;
+    TruthTable Table;
+    MotorTable Motors = DefaultMotorTable;
+    std::vector<int32_t> InputValues;
+    GA Population{100, 10};
+    BitString CurrentChromosome{10};
+    int32_t CurrentIndividual = 0;
+    std::unique_ptr<KKhepera> Khepera;
+    uint32_t ProximityThreshold = 300;
+    bool Evolving = false;
+    std::unique_ptr<PALViewer> Viewer;
+
+    // --- controls, named as in the form
+    QScrollArea* ScrollBox1;
+    PalPaintBox* PaintBox1;
+    QGroupBox* GroupBox1;
+    QPushButton* BResetPop;
+    QPushButton* BSaveGen;
+    QPushButton* BLoadProgram;
+    QPushButton* BProgramIndividual;
+    QGroupBox* GroupBox2;
+    QPushButton* Button1; // "Evolve"
+    QPushButton* Button2; // "Compute fitness"
+    QPushButton* BShowFitness;
+    QCheckBox* CBKhepera;
+    QCheckBox* CBShowWhileEvolving;
+    QGroupBox* GroupBox3;
+    ProximityRing* Image1;
+    QPushButton* Button9; // "Proximity sens"
+    QPushButton* Button8; // "Set motor spd"
+    QLabel* Label2;
+    QLineEdit* Edit2; // left speed
+    QLabel* Label3;
+    QLineEdit* Edit1; // right speed
+    QLabel* LCurrentSpeed;
+    QLabel* LCurrentFitness;
+    QLabel* Label4;
+    QLineEdit* ELengthRun;
+    QLabel* Label5;
+    QLineEdit* ENumRun;
+    QLineEdit* ECommand;
+    QPushButton* BSend;
+    QLabel* StatusPanels[4];
+    QAction* Exit1;
+    QAction* Truthtable1;
+    QAction* PALparameters1;
+    QAction* GA1;
+    QAction* Motor1;
+    QAction* Communication1;
+    QAction* DebugConsole;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    void ConnectHandlers();
+    QWidget* BuildKheperaGroup();
+    void SetIdle(bool idle);
+    void ShowStatusBarNow();
+    void ProcessEventsEvery(std::chrono::milliseconds interval);
+    void ShowError(const QString& text);
+    void ShowFatal(const std::exception& error);
+
+    // The fast evaluator is prepared again whenever the PAL size or the truth
+    // table may have changed.
+    FastTruthTableFitness fastFitness_;
+    bool fastFitnessStale_ = true;
+    // While evolving, the status bar is rewritten at the next event processing
+    // instead of once per individual.
+    bool statusBarPending_ = false;
+    std::chrono::steady_clock::time_point lastEventProcessing_{};
+    bool closeAfterEvolving_ = false;
 };
+
+extern TFOrvik* FOrvik;

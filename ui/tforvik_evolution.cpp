@@ -1,0 +1,227 @@
+// The current individual, the status bar, the evolution loop and the GA
+// parameters of the main window.
+#include "tforvik.h"
+
+#include "console.h"
+#include "evaluatepal.h"
+#include "kkhepera.h"
+#include "orvikwindows.h"
+#include "palviewer.h"
+#include "repositionkhepera.h"
+#include "tffitnessdisplay.h"
+#include "tfgaconfigure.h"
+#include "truthtablefitness.h"
+#include "uiseam.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+// How often the evolution loop lets the GUI handle its events: often enough
+// for "Stop", repaints and the status bar to follow, rarely enough that a
+// fast evaluation is not drowned in GUI work.
+constexpr std::chrono::milliseconds EventInterval{8};
+
+// "Number of runs" in robot mode: one integer read as "%d", else 1; 1..10.
+int ParseRunCount(const QString& text)
+{
+    int value = 0;
+    if (std::sscanf(text.toLatin1().constData(), "%d", &value) != 1)
+        return 1;
+    return std::clamp(value, 1, 10);
+}
+} // namespace
+
+void TFOrvik::SetCurrentIndividual(int32_t index)
+{
+    CurrentChromosome = Population.At(static_cast<uint32_t>(index));
+    CurrentIndividual = index;
+    Viewer->Fuses = CurrentChromosome;
+    UpdateSimulation();
+    UpdateStatusBar();
+    if (!Evolving || CBShowWhileEvolving->isChecked() || CBKhepera->isChecked())
+        Viewer->Paint();
+}
+
+void TFOrvik::UpdateSimulation()
+{
+    const std::size_t n = InputValues.size();
+    unsigned char inputs[PalConfig::MaxInputs] = {};
+    unsigned char outputs[PalConfig::MaxOutputs] = {};
+    for (std::size_t i = 0; i < n; ++i) {
+        if (Viewer->InputValue(static_cast<int>(i)) != InputValues[i])
+            Viewer->SetInput(static_cast<int>(i), InputValues[i]);
+        inputs[i] = InputValues[i] ? 1 : 0;
+    }
+    EvaluatePal(Pal, CurrentChromosome, inputs, outputs);
+
+    if (ConsoleIsOpen()) {
+        ConsolePrintf("input: ");
+        for (std::size_t i = 0; i < n; ++i)
+            ConsolePrintf("%d ", inputs[i]);
+        ConsolePrintf("\noutput:");
+        for (int32_t o = 0; o < Pal.NumOutputs; ++o)
+            ConsolePrintf("%d ", outputs[o]);
+        ConsolePrintf("\n");
+    }
+    for (int32_t o = 0; o < Pal.NumOutputs; ++o)
+        if (Viewer->OutputValue(o) != outputs[o])
+            Viewer->SetOutput(o, outputs[o]);
+}
+
+void TFOrvik::UpdateStatusBar()
+{
+    if (Evolving) {
+        statusBarPending_ = true; // shown at the next event processing
+        return;
+    }
+    ShowStatusBarNow();
+}
+
+void TFOrvik::ShowStatusBarNow()
+{
+    statusBarPending_ = false;
+    StatusPanels[0]->setText("Generation: " + QString::number(Population.GetGeneration()));
+    StatusPanels[1]->setText("Individual: " + QString::number(CurrentIndividual));
+    StatusPanels[2]->setText(QString::asprintf("Pop stats: %.2lf;%.2lf;%.2lf", Population.MaxFitness(),
+                                               Population.AverageFitness(), Population.MinFitness()));
+    const double maxFit = CBKhepera->isChecked() ? 1.0 : MaxPossibleFitness(Table);
+    StatusPanels[3]->setText(QString::asprintf("Max possible fit: %.2lf", maxFit));
+}
+
+void TFOrvik::ProcessEvents()
+{
+    if (statusBarPending_)
+        ShowStatusBarNow();
+    QCoreApplication::processEvents();
+    lastEventProcessing_ = std::chrono::steady_clock::now();
+}
+
+void TFOrvik::ProcessEventsEvery(std::chrono::milliseconds interval)
+{
+    if (std::chrono::steady_clock::now() - lastEventProcessing_ >= interval)
+        ProcessEvents();
+}
+
+void TFOrvik::SetIdle(bool idle)
+{
+    // Everything of the main window stops taking input while evolving; the
+    // fitness window stays usable for its "Stop".
+    centralWidget()->setEnabled(idle);
+    menuBar()->setEnabled(idle);
+    FFitnessDisplay->BClose->setEnabled(idle);
+    FFitnessDisplay->BStop->setEnabled(!idle);
+}
+
+void TFOrvik::Evolve()
+{
+    Evolving = true;
+    SetIdle(false);
+    FFitnessDisplay->StopRequested = false;
+    FFitnessDisplay->show();
+    lastEventProcessing_ = {};
+
+    try {
+        while (!FFitnessDisplay->StopRequested) {
+            if (Population.IsEvaluated())
+                Population.NextGeneration();
+            UpdateStatusBar();
+
+            const bool robot = CBKhepera->isChecked();
+            int runCount = 1;
+            if (robot) {
+                runCount = ParseRunCount(ENumRun->text());
+                ENumRun->setText(QString::number(runCount));
+            }
+
+            const uint32_t n = Population.GetPopulationSize();
+            for (uint32_t i = 0; i < n; ++i)
+                Population.At(i).SetFitness(0.0);
+
+            for (int run = 0; run < runCount; ++run) {
+                ConsolePrintf("Testing generation %d\n", Population.GetGeneration());
+                for (uint32_t i = 0; i < n; ++i) {
+                    if (robot)
+                        ProcessEvents();
+                    else
+                        ProcessEventsEvery(EventInterval);
+                    SetCurrentIndividual(static_cast<int32_t>(i));
+                    if (robot)
+                        RepositionKhepera(*Khepera);
+                    const double f = ComputeFitness(CurrentChromosome);
+                    Individual& individual = Population.At(i);
+                    individual.SetFitness(individual.GetFitness() + f);
+                    ConsolePrintf("Individual %d - %lf\n", static_cast<int>(i), f);
+                }
+            }
+            for (uint32_t i = 0; i < n; ++i)
+                Population.At(i).SetFitness(Population.At(i).GetFitness() / runCount);
+
+            Population.RecordGeneration();
+            FFitnessDisplay->PlotFitInfo(Population.GetFitInfo());
+        }
+    } catch (const std::exception& error) {
+        // An evaluation that fails (a loaded chromosome shorter than the PAL)
+        // ends the run; the program goes back to idle and says why, once.
+        Evolving = false;
+        SetIdle(true);
+        ShowStatusBarNow();
+        ShowFatal(error);
+        closeAfterEvolving_ = false;
+        return;
+    }
+
+    SetIdle(true);
+    Evolving = false;
+    ShowStatusBarNow();
+    if (closeAfterEvolving_) {
+        closeAfterEvolving_ = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void TFOrvik::ConfigureGA()
+{
+    FGAConfigure->PopulationSize = Population.GetPopulationSize();
+    FGAConfigure->RankParents = Population.GetRankParents();
+    FGAConfigure->CrossoverRate = Population.GetCrossoverRate();
+    FGAConfigure->MutationRate = Population.GetMutationRate();
+    FGAConfigure->Elitism = Population.GetElitism();
+    FGAConfigure->Selection = Population.GetSelection() ? 1 : 0;
+    if (FGAConfigure->ShowDialog() != QDialog::Accepted)
+        return;
+
+    if (FGAConfigure->PopulationSize != static_cast<double>(Population.GetPopulationSize())) {
+        const bool proceed = Ui().AskYesNo(
+            this, "Warning",
+            "You are about to change the size of the population: all the individuals will be lost. Proceed?");
+        if (proceed) {
+            Population.SetPopulationSize(static_cast<uint32_t>(std::trunc(FGAConfigure->PopulationSize)));
+            SetCurrentIndividual(0);
+            UpdateStatusBar();
+        }
+    }
+    Population.SetRankParents(static_cast<uint32_t>(std::trunc(FGAConfigure->RankParents)));
+    Population.SetMutationRate(FGAConfigure->MutationRate);
+    Population.SetCrossoverRate(FGAConfigure->CrossoverRate);
+    Population.SetElitism(FGAConfigure->Elitism);
+    Population.SetSelection(FGAConfigure->Selection);
+    ConsolePrintf("Chromosome size is: %d\n", static_cast<int>(Population.At(0).Size()));
+    ConsolePrintf("Elitism: %d\n", Population.GetElitism());
+}
+
+void TFOrvik::BResetPopClick()
+{
+    Population.Reset();
+    SetCurrentIndividual(0);
+    UpdateStatusBar();
+}
