@@ -69,7 +69,9 @@ void GA::NextGeneration()
     for (int32_t k = elitism; k >= 0 && elitism != 0; --k)
         InsertElite(pool, population_[static_cast<uint32_t>(k)]);
     population_.swap(pool);
-    ++generation_;
+    // A loaded file may carry any 32-bit number; count on modulo 2^32
+    // rather than overflow.
+    generation_ = static_cast<int32_t>(static_cast<uint32_t>(generation_) + 1u);
 }
 
 void GA::RouletteSelect(std::vector<Individual>& pool)

@@ -134,7 +134,7 @@ bool PopulationFileParser::ReadBody(PopulationBlock& block, bool keepBits, std::
             return false;
         }
         const std::string_view field = text_.substr(pos_, block.length);
-        if (field.find_first_of("\r\n") != std::string_view::npos) {
+        if (field.find_first_of(" \t\r\n\v\f") != std::string_view::npos) {
             error = IndividualName(block, i) + "the line holds fewer than " + std::to_string(length) + " bits";
             return false;
         }

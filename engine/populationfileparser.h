@@ -17,8 +17,8 @@
 //   read unsigned.
 // - N and L are unsigned decimal numbers of at least 1.
 // - The bit field is the next L characters: '1' is a set bit, any other
-//   character a clear one, except a line break, which means the line is too
-//   short. At least one blank follows the field.
+//   character a clear one, except whitespace, which means the line holds
+//   fewer than L bits. At least one blank follows the field.
 // - The fitness is a decimal number ("C" notation, optional sign, "inf" and
 //   "nan" accepted) followed by whitespace or the end of the text.
 // Before anything is allocated for a block, its sizes are checked against
