@@ -79,9 +79,13 @@ void PALViewer::Init()
     ConsolePrintf("PALViewer::Init. %d %d\n", canvas.width(), canvas.height());
 
     // The schematic is black on white, so 8-bit grey keeps even the largest
-    // PAL's background at one byte per pixel. Its resolution matches the
-    // paint box so that text measures the same on both.
-    background_ = QImage(canvas, QImage::Format_Grayscale8);
+    // PAL's background at one byte per device pixel (about 7 MB for 400 AND
+    // rows). It has the paint box's pixel ratio, so text stays sharp on
+    // high-DPI screens, and its logical resolution, so text measures the same
+    // on both.
+    const qreal ratio = paintBox_->devicePixelRatioF();
+    background_ = QImage((QSizeF(canvas) * ratio).toSize(), QImage::Format_Grayscale8);
+    background_.setDevicePixelRatio(ratio);
     background_.setDotsPerMeterX(DotsPerMeter(paintBox_->logicalDpiX()));
     background_.setDotsPerMeterY(DotsPerMeter(paintBox_->logicalDpiY()));
     paintBox_->setFixedSize(canvas);
@@ -126,11 +130,14 @@ void PALViewer::Paint() { paintBox_->update(); }
 
 void PALViewer::Paint(QPainter& canvas, const QRect& exposed)
 {
-    const QRect fromBackground = exposed & background_.rect();
+    const QRect fromBackground = exposed & QRect(QPoint(0, 0), layout_.Canvas());
     if (fromBackground != exposed)
         canvas.fillRect(exposed, Qt::white); // only if the box outgrew the canvas
-    if (!fromBackground.isEmpty())
-        canvas.drawImage(fromBackground.topLeft(), background_, fromBackground);
+    if (!fromBackground.isEmpty() && !background_.isNull()) {
+        const qreal ratio = background_.devicePixelRatio();
+        const QRectF source(QPointF(fromBackground.topLeft()) * ratio, QSizeF(fromBackground.size()) * ratio);
+        canvas.drawImage(QRectF(fromBackground), background_, source);
+    }
 
     for (int i = 0; i < n_; ++i)
         if (InputValueRect(i).intersects(exposed))

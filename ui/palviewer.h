@@ -84,6 +84,7 @@ public:
     int NumAndTerms() const { return k_; }
     int NumOutputs() const { return m_; }
     QSize MinimumCanvas() const { return minimumCanvas_; }
+    // The off-screen background: canvas size times the paint box's pixel ratio.
     const QImage& Background() const { return background_; }
 
 private:

@@ -168,10 +168,12 @@ def and_gate():
 
 
 def or_gate():
+    """Symmetric about row 8.5, the middle of the box of a single AND row,
+    with a clear pixel or two to the frame above and below."""
     p = Picture(25, 18)
-    top = bezier((2, 1.5), (11, 1.5), (18, 2.5), (23, 8.5))
-    bottom = bezier((23, 8.5), (18, 14.5), (11, 15.5), (2, 15.5))
-    back = bezier((2, 15.5), (6.5, 12), (6.5, 5), (2, 1.5))
+    top = bezier((3, 2.5), (11, 2.5), (18, 3.5), (22, 8.5))
+    bottom = bezier((22, 8.5), (18, 13.5), (11, 14.5), (3, 14.5))
+    back = bezier((3, 14.5), (7, 11.5), (7, 5.5), (3, 2.5))
     p.stroke(top + bottom[1:] + back[1:], PEN, closed=True)
     return p
 

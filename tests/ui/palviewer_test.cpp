@@ -94,7 +94,7 @@ TEST_F(ViewerTest, ConstructionLaysOutFromThePicturesAndLogs)
     EXPECT_EQ(v.Layout().ComputedCanvas(),
               QSize(273 + box.fontMetrics().horizontalAdvance("O000"), 226));
     EXPECT_EQ(box.size(), QSize(777, 673));
-    EXPECT_EQ(v.Background().size(), QSize(777, 673));
+    EXPECT_EQ(v.Background().deviceIndependentSize().toSize(), QSize(777, 673));
     EXPECT_EQ(sink.text, "PALViewer::Init. 777 673\nCanvas size: 777;673\n");
     EXPECT_EQ(v.Fuses.Size(), 48u);
 }
@@ -105,7 +105,7 @@ TEST_F(ViewerTest, ReallocateResizesTheCanvasButKeepsTheFirstMinimum)
     SetConsoleSink(&sink);
     v.Reallocate(10, 40, 10);
     EXPECT_EQ(box.size(), QSize(777, 9020));
-    EXPECT_EQ(v.Background().size(), QSize(777, 9020));
+    EXPECT_EQ(v.Background().deviceIndependentSize().toSize(), QSize(777, 9020));
     EXPECT_EQ(v.Fuses.Size(), 8000u);
     // "reallocating", the value array's address, then Init's two lines.
     const std::string prefix = "reallocating\n";
