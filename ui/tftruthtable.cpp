@@ -72,9 +72,10 @@ QSize TruthTableGrid::sizeHint() const
     int width = 2 * frameWidth();
     for (int column = 0; column < columnCount(); ++column)
         width += columnWidth(column);
+    // Room for the vertical scroll bar even when every row fits: a dialog cut
+    // down to the screen height needs one, and must not then scroll sideways.
+    width += verticalScrollBar()->sizeHint().width();
     const int shownRows = std::min(rowCount(), VisibleRows);
-    if (rowCount() > shownRows)
-        width += verticalScrollBar()->sizeHint().width();
     const int height = 2 * frameWidth() + horizontalHeader()->sizeHint().height()
         + shownRows * verticalHeader()->defaultSectionSize();
     return {width, height};
@@ -209,7 +210,7 @@ void TFTruthTable::BuildGrid()
     // One width for all key columns and one for all value columns, from the
     // header texts (the cells hold at most two characters).
     const QFontMetrics headerMetrics(StringGrid1->horizontalHeader()->font());
-    const int padding = headerMetrics.horizontalAdvance(QLatin1Char('0')) * 2 + 12;
+    const int padding = headerMetrics.horizontalAdvance(QLatin1Char('0')) + 12;
     int keyWidth = headerMetrics.horizontalAdvance(QStringLiteral("000"));
     int valueWidth = headerMetrics.horizontalAdvance(QStringLiteral("-000"));
     for (int column = 0; column < columns; ++column) {
