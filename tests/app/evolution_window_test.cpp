@@ -1,0 +1,197 @@
+// The evolution loop driven through the main window: start and stop, the
+// states it leaves, the GA dialog, and a whole run that solves a table.
+#include "orvikfixture.h"
+
+#include "console.h"
+#include "tffitnessdisplay.h"
+#include "tfgaconfigure.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <string>
+
+namespace {
+struct RecordingSink : ConsoleSink {
+    std::string text;
+    void Write(const char* data, std::size_t length) override { text.append(data, length); }
+};
+
+// Presses "Stop" as soon as the loop first lets events through.
+void StopAtFirstChance()
+{
+    QTimer::singleShot(0, [] { FFitnessDisplay->BStopClick(); });
+}
+
+void ExpectIdle(TFOrvik* w)
+{
+    EXPECT_FALSE(w->Evolving);
+    EXPECT_TRUE(w->centralWidget()->isEnabled());
+    EXPECT_TRUE(w->menuBar()->isEnabled());
+    EXPECT_TRUE(FFitnessDisplay->BClose->isEnabled());
+    EXPECT_FALSE(FFitnessDisplay->BStop->isEnabled());
+}
+
+std::function<int(QDialog*)> GaAnswer(QString size, QString mutation, QString rank)
+{
+    return [=](QDialog* dialog) {
+        auto* ga = static_cast<TFGAConfigure*>(dialog);
+        ga->EditPopSize->setText(size);
+        ga->EditMutationRate->setText(mutation);
+        ga->EditRankNumber->setText(rank);
+        return FakeUiSeam::PressOk(dialog);
+    };
+}
+} // namespace
+
+TEST_F(OrvikWindowTest, FirstEvolveEvaluatesBeforeBreedingAndStopCompletesTheGeneration)
+{
+    RecordingSink log;
+    SetConsoleSink(&log);
+    StopAtFirstChance();
+    window->Evolve();
+    SetConsoleSink(nullptr);
+
+    ExpectIdle(window);
+    EXPECT_EQ(log.text.rfind("Testing generation 0\n", 0), 0u) << log.text.substr(0, 80);
+    EXPECT_EQ(log.text.find("Sorted\n"), std::string::npos);
+    EXPECT_NE(log.text.find("Individual 99 - "), std::string::npos); // the whole generation ran
+    ASSERT_EQ(window->Population.History().size(), 1u);
+    EXPECT_EQ(window->Population.History()[0].generation, 0);
+    EXPECT_EQ(FFitnessDisplay->PlotModel().RecordCount(), 1);
+    EXPECT_EQ(window->StatusPanels[0]->text(), "Generation: 0");
+    EXPECT_EQ(window->StatusPanels[1]->text(), "Individual: 99");
+
+    // Evolving again continues the run: breed first, then evaluate generation 1.
+    SetConsoleSink(&log);
+    log.text.clear();
+    StopAtFirstChance();
+    window->Evolve();
+    SetConsoleSink(nullptr);
+    EXPECT_LT(log.text.find("Sorted\n"), log.text.find("Testing generation 1\n"));
+    EXPECT_EQ(window->Population.History().size(), 2u);
+    EXPECT_EQ(window->StatusPanels[0]->text(), "Generation: 1");
+}
+
+TEST_F(OrvikWindowTest, ClosingTheFitnessWindowStopsTheRun)
+{
+    QTimer::singleShot(0, [] { FFitnessDisplay->close(); });
+    window->Evolve();
+    ExpectIdle(window);
+    EXPECT_EQ(window->Population.History().size(), 1u);
+}
+
+TEST_F(OrvikWindowTest, ClosingTheMainWindowEndsTheRunThenCloses)
+{
+    window->show();
+    QTimer::singleShot(0, [this] { window->close(); });
+    window->Evolve();
+    EXPECT_FALSE(window->Evolving);
+    EXPECT_EQ(window->Population.History().size(), 1u);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(OrvikWindowTest, AFailingEvaluationLeavesTheProgramIdle)
+{
+    // A population saved from a smaller PAL (10-bit chromosomes) loads fine
+    // but cannot be evaluated on the 48-fuse PAL.
+    GA small(4, 10);
+    small.RecordGeneration();
+    const QString file = TempFile("small.ga");
+    ASSERT_TRUE(small.SaveGeneration(file.toStdString()));
+    ASSERT_TRUE(window->Population.LoadGeneration(file.toStdString(), 0));
+
+    window->Evolve();
+    ExpectIdle(window);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "BitString: index out of bounds");
+}
+
+TEST_F(OrvikWindowTest, ShowFitnessPlotAfterARunHasStopDisabled)
+{
+    StopAtFirstChance();
+    window->Evolve();
+    FFitnessDisplay->hide();
+    window->BShowFitnessClick();
+    EXPECT_TRUE(FFitnessDisplay->isVisible());
+    EXPECT_FALSE(FFitnessDisplay->BStop->isEnabled());
+    EXPECT_TRUE(FFitnessDisplay->BClose->isEnabled());
+    EXPECT_FALSE(FFitnessDisplay->StopRequested);
+    EXPECT_EQ(FFitnessDisplay->PlotModel().RecordCount(), 1);
+}
+
+TEST_F(OrvikWindowTest, GaDialogAsksBeforeResizingThePopulation)
+{
+    // Unchanged size: no question, individuals kept.
+    const Individual before = window->Population.At(5);
+    ui.onExec = GaAnswer("100", "0.02", "15");
+    window->ConfigureGA();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(window->Population.At(5) == before);
+    EXPECT_DOUBLE_EQ(window->Population.GetMutationRate(), 0.02);
+
+    // 50.9 and Yes: a new population of 50.
+    ui.yesNoAnswers = {true};
+    ui.onExec = GaAnswer("50.9", "0.03", "10");
+    window->ConfigureGA();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].caption, "Warning");
+    EXPECT_EQ(ui.messages[0].text,
+              "You are about to change the size of the population: all the individuals will be lost. Proceed?");
+    EXPECT_EQ(window->Population.GetPopulationSize(), 50u);
+    EXPECT_EQ(window->Population.GetRankParents(), 10u);
+
+    // 40 and No: the size stays, the other values are applied.
+    ui.yesNoAnswers = {false};
+    ui.onExec = GaAnswer("40", "0.04", "12");
+    window->ConfigureGA();
+    EXPECT_EQ(window->Population.GetPopulationSize(), 50u);
+    EXPECT_DOUBLE_EQ(window->Population.GetMutationRate(), 0.04);
+    EXPECT_EQ(window->Population.GetRankParents(), 12u);
+}
+
+TEST_F(OrvikWindowTest, ResetPopStartsOver)
+{
+    StopAtFirstChance();
+    window->Evolve();
+    window->BResetPopClick();
+    EXPECT_FALSE(window->Population.IsEvaluated());
+    EXPECT_TRUE(window->Population.History().empty());
+    EXPECT_EQ(window->StatusPanels[2]->text(), "Pop stats: 0.00;0.00;0.00");
+}
+
+// The whole chain: a table the default PAL can realise (O0 = I0 XOR I1,
+// O1 = I2 AND I3, O2 = I0 OR I3) is solved with the default GA parameters.
+TEST_F(OrvikWindowTest, EvolvesATruthTableToItsMaximum)
+{
+    for (uint32_t r = 0; r < 16; ++r) {
+        const int i0 = (r >> 3) & 1, i1 = (r >> 2) & 1, i2 = (r >> 1) & 1, i3 = r & 1;
+        window->Table[r * 3 + 0] = i0 ^ i1;
+        window->Table[r * 3 + 1] = i2 & i3;
+        window->Table[r * 3 + 2] = i0 | i3;
+    }
+    window->Truthtable1Click(); // Cancel: only refreshes what depends on the table
+
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [this] {
+        const auto& history = window->Population.History();
+        if (history.size() >= 1000 || window->Population.MaxFitness() >= 48.0)
+            FFitnessDisplay->BStopClick();
+    });
+    watch.start(1);
+    window->Evolve();
+    watch.stop();
+
+    const auto info = window->Population.GetFitInfo();
+    std::size_t solvedAt = info.size();
+    for (std::size_t g = 0; g < info.size(); ++g)
+        if (info[g].max >= 48.0) {
+            solvedAt = g;
+            break;
+        }
+    EXPECT_LT(solvedAt, 1000u) << "best after " << info.size() << " generations: " << info.back().max;
+}
