@@ -7,8 +7,12 @@
 #include <QDialog>
 
 #include <deque>
+#include <ostream>
 #include <functional>
 #include <vector>
+
+// Readable QStrings in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 struct FakeUiSeam : UiSeam {
     struct Shown {
