@@ -11,7 +11,7 @@
 namespace {
 
 constexpr int kHangupProbeMs = 20;
-constexpr int kExclusiveReleaseMs = 200;
+constexpr int kExclusiveReleaseMs = 50;
 // Replies nobody reads pile up here; beyond this they are dropped.
 constexpr std::size_t kMaxPendingOutput = 64 * 1024;
 

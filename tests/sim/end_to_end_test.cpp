@@ -1,0 +1,174 @@
+// The built simulator program, driven through its pseudo-terminal with
+// QSerialPort exactly as the workbench opens the robot's port.
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSerialPort>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// Generous limits against hangs only; a healthy exchange takes milliseconds.
+constexpr int kStartLimitMs = 10000;
+constexpr int kReplyLimitMs = 3000;
+
+class Simulator {
+public:
+    explicit Simulator(const QStringList &arguments)
+    {
+        m_process.setProgram(QStringLiteral(KHEPERA_SIM_EXECUTABLE));
+        m_process.setArguments(arguments);
+        m_process.setProcessChannelMode(QProcess::SeparateChannels);
+        m_process.start();
+        if (!m_process.waitForStarted(kStartLimitMs))
+            return;
+        const QDeadlineTimer deadline(kStartLimitMs);
+        while (!m_process.canReadLine() && !deadline.hasExpired()
+               && m_process.state() == QProcess::Running)
+            m_process.waitForReadyRead(100);
+        m_devicePath = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+
+    ~Simulator() { stop(); }
+
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(kStartLimitMs))
+            m_process.kill();
+        m_process.waitForFinished(kStartLimitMs);
+    }
+
+    const QString &devicePath() const { return m_devicePath; }
+    QProcess &process() { return m_process; }
+
+private:
+    QProcess m_process;
+    QString m_devicePath;
+};
+
+std::unique_ptr<QSerialPort> openRobotPort(const QString &path)
+{
+    auto port = std::make_unique<QSerialPort>(path);
+    if (!port->open(QIODevice::ReadWrite))
+        return nullptr;
+    port->setBaudRate(QSerialPort::Baud38400);
+    port->setDataBits(QSerialPort::Data8);
+    port->setParity(QSerialPort::NoParity);
+    port->setStopBits(QSerialPort::TwoStop);
+    port->setFlowControl(QSerialPort::NoFlowControl);
+    port->clear();
+    return port;
+}
+
+// Sends one command line and returns the reply line with its CR LF, or
+// whatever arrived before the limit.
+QByteArray exchange(QSerialPort &port, const QByteArray &command)
+{
+    port.write(command);
+    port.waitForBytesWritten(kReplyLimitMs);
+    QByteArray reply;
+    const QDeadlineTimer deadline(kReplyLimitMs);
+    while (!reply.endsWith("\r\n") && !deadline.hasExpired()) {
+        if (port.bytesAvailable() == 0)
+            port.waitForReadyRead(50);
+        reply += port.read(1); // one byte at a time: never swallow the next line
+    }
+    return reply;
+}
+
+bool matches(const QByteArray &text, const char *pattern)
+{
+    return QRegularExpression(QRegularExpression::anchoredPattern(pattern)).match(QString::fromLatin1(text)).hasMatch();
+}
+
+class KheperaSimEndToEnd : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "khepera_sim_end_to_end_test";
+        static char *argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            new QCoreApplication(argc, argv);
+    }
+};
+
+TEST_F(KheperaSimEndToEnd, PrintsTheDeviceAndAnswersInTheRobotsFormats)
+{
+    Simulator sim({"--open"});
+    ASSERT_TRUE(sim.devicePath().startsWith("/dev/")) << sim.devicePath().toStdString();
+    auto port = openRobotPort(sim.devicePath());
+    ASSERT_TRUE(port) << "cannot open " << sim.devicePath().toStdString();
+
+    EXPECT_TRUE(matches(exchange(*port, "N\r"), R"(n(,\d{1,4}){8}\r\n)"));
+    EXPECT_EQ(exchange(*port, "D,10,10\r").left(1), "d");
+    EXPECT_EQ(exchange(*port, "E\r"), "e,10,10\r\n");
+    EXPECT_TRUE(matches(exchange(*port, "B\r"), R"(b,[^\r\n]+\r\n)"));
+    EXPECT_EQ(exchange(*port, "e\r"), "e,10,10\r\n");
+    EXPECT_EQ(exchange(*port, "X\r"), "z,Protocol error\r\n");
+    EXPECT_EQ(exchange(*port, "D,5\r"), "z,Protocol error\r\n");
+}
+
+TEST_F(KheperaSimEndToEnd, KeepsAnsweringAfterThePortIsClosedAndReopened)
+{
+    Simulator sim({});
+    ASSERT_FALSE(sim.devicePath().isEmpty());
+    for (int round = 0; round < 4; ++round) {
+        auto port = openRobotPort(sim.devicePath());
+        ASSERT_TRUE(port) << "round " << round;
+        EXPECT_TRUE(matches(exchange(*port, "N\r"), R"(n(,\d{1,4}){8}\r\n)")) << "round " << round;
+        EXPECT_EQ(exchange(*port, "D,0,0\r"), "d\r\n") << "round " << round;
+        port->close();
+    }
+    EXPECT_EQ(sim.process().state(), QProcess::Running);
+}
+
+TEST_F(KheperaSimEndToEnd, CommandSplitAcrossWritesIsAnsweredOnce)
+{
+    Simulator sim({});
+    auto port = openRobotPort(sim.devicePath());
+    ASSERT_TRUE(port);
+    port->write("D,3");
+    port->waitForBytesWritten(kReplyLimitMs);
+    EXPECT_EQ(exchange(*port, ",4\r"), "d\r\n");
+    EXPECT_EQ(exchange(*port, "E\r"), "e,3,4\r\n");
+}
+
+TEST_F(KheperaSimEndToEnd, LinkPointsAtTheDeviceAndIsRemovedAtExit)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString link = dir.filePath("khepera");
+    Simulator sim({"--link", link});
+    ASSERT_FALSE(sim.devicePath().isEmpty());
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), sim.devicePath());
+
+    auto port = openRobotPort(link);
+    ASSERT_TRUE(port);
+    EXPECT_EQ(exchange(*port, "D,1,1\r"), "d\r\n");
+    port.reset();
+
+    sim.stop();
+    EXPECT_EQ(sim.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(sim.process().exitCode(), 0);
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+}
+
+TEST_F(KheperaSimEndToEnd, RefusesBadOptionsWithoutPrintingADevice)
+{
+    Simulator sim({"--start", "9000,0,0"});
+    EXPECT_TRUE(sim.devicePath().isEmpty());
+    sim.process().waitForFinished(kStartLimitMs);
+    EXPECT_NE(sim.process().exitCode(), 0);
+}
+
+} // namespace
