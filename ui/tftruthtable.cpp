@@ -46,6 +46,9 @@ TruthTableGrid::TruthTableGrid(QWidget* parent) : QTableWidget(parent)
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     setShowGrid(true);
+    // Arrows move between cells; Tab leaves the grid for the buttons, so the
+    // keyboard alone reaches "Ok" (Enter inside the grid moves down instead).
+    setTabKeyNavigation(false);
     setWordWrap(false);
     setCornerButtonEnabled(false);
     verticalHeader()->hide();
