@@ -12,6 +12,10 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 namespace {
 
 // Generous limits against hangs only; a healthy exchange takes milliseconds.
@@ -90,7 +94,7 @@ bool matches(const QByteArray &text, const char *pattern)
     return QRegularExpression(QRegularExpression::anchoredPattern(pattern)).match(QString::fromLatin1(text)).hasMatch();
 }
 
-class KheperaSimEndToEnd : public testing::Test {
+class KheperaSimProgram : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
@@ -102,7 +106,7 @@ protected:
     }
 };
 
-TEST_F(KheperaSimEndToEnd, PrintsTheDeviceAndAnswersInTheRobotsFormats)
+TEST_F(KheperaSimProgram, PrintsTheDeviceAndAnswersInTheRobotsFormats)
 {
     Simulator sim({"--open"});
     ASSERT_TRUE(sim.devicePath().startsWith("/dev/")) << sim.devicePath().toStdString();
@@ -118,7 +122,7 @@ TEST_F(KheperaSimEndToEnd, PrintsTheDeviceAndAnswersInTheRobotsFormats)
     EXPECT_EQ(exchange(*port, "D,5\r"), "z,Protocol error\r\n");
 }
 
-TEST_F(KheperaSimEndToEnd, KeepsAnsweringAfterThePortIsClosedAndReopened)
+TEST_F(KheperaSimProgram, KeepsAnsweringAfterThePortIsClosedAndReopened)
 {
     Simulator sim({});
     ASSERT_FALSE(sim.devicePath().isEmpty());
@@ -132,7 +136,7 @@ TEST_F(KheperaSimEndToEnd, KeepsAnsweringAfterThePortIsClosedAndReopened)
     EXPECT_EQ(sim.process().state(), QProcess::Running);
 }
 
-TEST_F(KheperaSimEndToEnd, CommandSplitAcrossWritesIsAnsweredOnce)
+TEST_F(KheperaSimProgram, CommandSplitAcrossWritesIsAnsweredOnce)
 {
     Simulator sim({});
     auto port = openRobotPort(sim.devicePath());
@@ -143,7 +147,7 @@ TEST_F(KheperaSimEndToEnd, CommandSplitAcrossWritesIsAnsweredOnce)
     EXPECT_EQ(exchange(*port, "E\r"), "e,3,4\r\n");
 }
 
-TEST_F(KheperaSimEndToEnd, LinkPointsAtTheDeviceAndIsRemovedAtExit)
+TEST_F(KheperaSimProgram, LinkPointsAtTheDeviceAndIsRemovedAtExit)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -163,7 +167,31 @@ TEST_F(KheperaSimEndToEnd, LinkPointsAtTheDeviceAndIsRemovedAtExit)
     EXPECT_FALSE(QFileInfo(link).isSymLink());
 }
 
-TEST_F(KheperaSimEndToEnd, RefusesBadOptionsWithoutPrintingADevice)
+// QSerialPort marks the device for exclusive use; a client that dies
+// without closing would leave the mark and lock every later (non-root)
+// client out. The simulator must clear it by itself.
+TEST_F(KheperaSimProgram, ClearsAnExclusiveUseMarkLeftBehind)
+{
+#ifdef TIOCGEXCL
+    Simulator sim({});
+    ASSERT_FALSE(sim.devicePath().isEmpty());
+    const int fd = ::open(sim.devicePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ioctl(fd, TIOCEXCL), 0);
+    int exclusive = 1;
+    const QDeadlineTimer deadline(kReplyLimitMs);
+    while (exclusive != 0 && !deadline.hasExpired()) {
+        ::usleep(10000);
+        ASSERT_EQ(::ioctl(fd, TIOCGEXCL, &exclusive), 0);
+    }
+    ::close(fd);
+    EXPECT_EQ(exclusive, 0);
+#else
+    GTEST_SKIP() << "this system cannot query the exclusive-use mark";
+#endif
+}
+
+TEST_F(KheperaSimProgram, RefusesBadOptionsWithoutPrintingADevice)
 {
     Simulator sim({"--start", "9000,0,0"});
     EXPECT_TRUE(sim.devicePath().isEmpty());
