@@ -43,6 +43,8 @@ public:
     virtual ~GA() = default;
     GA(const GA&) = default;
     GA& operator=(const GA&) = default;
+    GA(GA&&) = default;
+    GA& operator=(GA&&) = default;
 
     // --- Population -------------------------------------------------------
 

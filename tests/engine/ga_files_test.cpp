@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <clocale>
 #include <filesystem>
@@ -348,14 +351,26 @@ TEST_F(GAFiles, SaveGivesUpAfterThreeFailedOpens)
     EXPECT_FALSE(fs::exists(path));
 }
 
-TEST_F(GAFiles, SaveToAFullDeviceLeavesNoHalfBlock)
+TEST_F(GAFiles, AFailedWriteLeavesNoHalfBlock)
 {
-    if (!fs::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full on this system";
+    // A file-size limit just above the file's current length makes the
+    // append fail part way, as a full disk would.
+    const std::string previous = "Generation 0\n1 1\n1 1.000000\n";
+    const std::string path = Write("limited.ga", previous);
     GA ga(50, 200);
-    const GAFileResult result = ga.SaveGeneration("/dev/full");
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = previous.size() + 100;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const GAFileResult result = ga.SaveGeneration(path);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.message.find("not saved"), std::string::npos) << result.message;
+    EXPECT_EQ(Read(path), previous);
 }
 
 TEST_F(GAFiles, GenerationCounterOfALoadedFileKeepsCountingPastTheTop)

@@ -263,6 +263,29 @@ TEST(GAStep, ClampsRankAndElitismAtTheStepAndSaysSo)
     }
 }
 
+TEST(GAStep, ShufflesThePoolUniformly)
+{
+    // Rank selection of all four puts the pool in sorted order; the fitness
+    // values travel with the members through crossover, so where the best
+    // one ends shows the shuffle.
+    GA ga = MakeGA(6, {4, 3, 2, 1});
+    Quiet(ga, 1);
+    ga.SetRankParents(4);
+    int bestAt[4] = {};
+    for (int round = 0; round < 400; ++round) {
+        for (uint32_t i = 0; i < 4; ++i)
+            ga.At(i).SetFitness(4.0 - i);
+        ga.NextGeneration();
+        for (uint32_t i = 0; i < 4; ++i)
+            if (ga.At(i).GetFitness() == 4.0)
+                ++bestAt[i];
+    }
+    for (int count : bestAt) {
+        EXPECT_GT(count, 60);
+        EXPECT_LT(count, 140);
+    }
+}
+
 TEST(GAStep, CountsTheGenerationAndKeepsTheEvaluatedFlag)
 {
     GA ga(4, 4);
@@ -378,6 +401,25 @@ TEST(GAOperators, MutationDrawsOncePerBit)
             EXPECT_EQ(individual[p], (before[p] == '1') != (draws[p] < row.flipsBelowDraw))
                 << "rate " << row.rate << " bit " << p;
         EXPECT_EQ(ProcessRandom::Draw(), draws[l]);
+    }
+}
+
+TEST(GAOperators, MutationRatesZeroAndOneAtTheEndsOfTheDraws)
+{
+    // Rate 0 never flips, not even on a draw of 0 (RandomReal 0.0); rate 1
+    // flips on every draw but 32767 (RandomReal 1.0).
+    const std::vector<int> draws = DrawsFromStart(1 << 20);
+    for (const auto& [rate, draw] : {std::pair{0.0, 0}, std::pair{1.0, ProcessRandom::Max}}) {
+        const auto at = std::find(draws.begin(), draws.end(), draw) - draws.begin();
+        ASSERT_LT(at, static_cast<long>(draws.size()));
+        GA ga(1, 1);
+        ga.SetMutationRate(rate);
+        Individual individual(1);
+        ProcessRandom::RestartForTests();
+        for (long k = 0; k < at; ++k)
+            ProcessRandom::Draw();
+        ga.Mutate(individual);
+        EXPECT_EQ(individual[0], 0) << "rate " << rate;
     }
 }
 
