@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Remakes docs/main-window.png and docs/fitness-chart.png under a virtual
+# display (installs xvfb when missing).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${ORVIK_BUILD_DIR:-$root/build}"
+
+"$root/scripts/deps.sh" --with-xvfb
+cmake -S "$root" -B "$build" -G Ninja >/dev/null
+cmake --build "$build" --target orvik-screenshot
+xvfb-run -a -s "-screen 0 1400x900x24" "$build/bin/orvik-screenshot" "$root/docs"
+echo "Wrote $root/docs/main-window.png and $root/docs/fitness-chart.png"
