@@ -5,6 +5,8 @@
 #include "tforvik.h"
 #include "uiseam.h"
 
+#include <QScreen>
+
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -32,6 +34,8 @@ int main(int argc, char** argv)
     OrvikApplication app(argc, argv);
     try {
         CreateOrvikWindows();
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            FOrvik->move(screen->availableGeometry().center() - FOrvik->rect().center());
         FOrvik->show();
         app.exec();
     } catch (const std::exception& error) {

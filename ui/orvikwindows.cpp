@@ -23,6 +23,8 @@ void CreateOrvikWindows(const QString& robotDevice)
     FPalSetup = new TFPalSetup(FOrvik);
     FTruthTable = new TFTruthTable(FOrvik);
     FFitnessDisplay = new TFFitnessDisplay();
+    // Closing the main window ends the program even while the chart is open.
+    FFitnessDisplay->setAttribute(Qt::WA_QuitOnClose, false);
     FGAConfigure = new TFGAConfigure(FOrvik);
     FGAChooser = new TFGAChooser(FOrvik);
     FComConfigure = new TFComConfigure(FOrvik);

@@ -280,6 +280,8 @@ void TFOrvik::ConnectHandlers()
 
 void TFOrvik::FormCreate()
 {
+    // Like the chart, the console never keeps the program alive on its own.
+    DebugConsoleWindow()->setAttribute(Qt::WA_QuitOnClose, false);
     // Start with the console closed and "Console" unchecked.
     OpenDebugConsole();
     CloseDebugConsole();

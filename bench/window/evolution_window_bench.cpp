@@ -86,7 +86,7 @@ void BM_EvolveInMainWindow(benchmark::State& state)
     }
     SetUiSeam(nullptr);
 }
-BENCHMARK(BM_EvolveInMainWindow)->Arg(1000)->Arg(20100)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_EvolveInMainWindow)->Arg(1000)->Arg(5000)->Arg(20100)->Iterations(1)->Unit(benchmark::kSecond);
 } // namespace
 
 int main(int argc, char** argv)
