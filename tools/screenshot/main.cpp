@@ -1,12 +1,20 @@
 // orvik-screenshot OUTPUT_DIR: builds the program's windows, loads a truth
 // table (O0 = I0 XOR I1, O1 = I2 AND I3, O2 = I0 OR I3), evolves it for a
 // while, and saves main-window.png and fitness-chart.png into OUTPUT_DIR.
+//
+// orvik-screenshot OUTPUT_DIR --robot DEVICE GENERATIONS: instead evolves 10
+// individuals of a 4 x 4 PAL in robot mode (2-second runs) against the robot
+// (or simulated robot) on DEVICE for GENERATIONS generations, prints each
+// generation's maximum, average and minimum fitness, and saves
+// robot-window.png and robot-chart.png.
 #include "orvikwindows.h"
 #include "tffitnessdisplay.h"
+#include "kkhepera.h"
 #include "tforvik.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QPixmap>
 #include <QTimer>
@@ -16,6 +24,44 @@
 
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
+
+namespace {
+int RobotRun(TFOrvik* window, const QDir& out, const QString& device, int generations)
+{
+    window->show();
+    window->move(40, 40);
+    window->SetPalSize(4, 2, 4);
+    window->Population.SetPopulationSize(10);
+    window->SetCurrentIndividual(0);
+    window->Khepera->SetDevicePath(device);
+    window->ELengthRun->setText("2");
+    window->CBKhepera->setChecked(true);
+    window->CBKheperaClick();
+    if (!window->CBKhepera->isChecked()) {
+        std::fprintf(stderr, "the robot on %s does not answer\n", qPrintable(device));
+        return 1;
+    }
+    FFitnessDisplay->move(window->x() + window->width() + 20, window->y());
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (window->Population.GetGeneration() >= generations - 1)
+            FFitnessDisplay->BStopClick();
+    });
+    watch.start(100);
+    window->Evolve();
+    watch.stop();
+    for (const GAFitInfo& g : window->Population.GetFitInfo())
+        std::printf("generation %d: max %.3f average %.3f min %.3f\n", g.generation, g.max, g.average, g.min);
+    FFitnessDisplay->RefreshChartNow();
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+    const bool ok = window->grab().save(out.filePath("robot-window.png")) &&
+                    FFitnessDisplay->grab().save(out.filePath("robot-chart.png"));
+    DestroyOrvikWindows();
+    return ok ? 0 : 1;
+}
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -40,6 +86,8 @@ int main(int argc, char** argv)
     }
     CreateOrvikWindows(QString::fromLocal8Bit(device));
     TFOrvik* window = FOrvik;
+    if (argc >= 5 && QString(argv[2]) == "--robot")
+        return RobotRun(window, out, QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
     for (uint32_t r = 0; r < 16; ++r) {
         const int i0 = (r >> 3) & 1, i1 = (r >> 2) & 1, i2 = (r >> 1) & 1, i3 = r & 1;
         window->Table[r * 3 + 0] = i0 ^ i1;
