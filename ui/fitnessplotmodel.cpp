@@ -1,0 +1,169 @@
+#include "fitnessplotmodel.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
+namespace {
+// Bitwise equality, so that a NaN fitness compares equal to itself.
+bool SameRecord(const GAFitInfo& a, const GAFitInfo& b)
+{
+    return a.generation == b.generation
+        && std::bit_cast<std::uint64_t>(a.max) == std::bit_cast<std::uint64_t>(b.max)
+        && std::bit_cast<std::uint64_t>(a.average) == std::bit_cast<std::uint64_t>(b.average)
+        && std::bit_cast<std::uint64_t>(a.min) == std::bit_cast<std::uint64_t>(b.min);
+}
+} // namespace
+
+double FitnessPlotModel::Value(const GAFitInfo& record, int series)
+{
+    switch (series) {
+    case 0: return record.max;
+    case 1: return record.average;
+    default: return record.min;
+    }
+}
+
+FitnessPlotModel::Change FitnessPlotModel::Update(const std::vector<GAFitInfo>& history)
+{
+    const std::size_t held = records_.size();
+    const std::size_t count = history.size();
+
+    if (count == held) {
+        if (std::equal(history.begin(), history.end(), records_.begin(), SameRecord))
+            return Change::None;
+    } else if (held > 0 && count > held && SameRecord(history.front(), records_.front())
+               && SameRecord(history[held - 1], records_.back())) {
+        // No reserve here: growing by one record per call must stay amortised O(1).
+        for (std::size_t i = held; i < count; ++i)
+            AppendRecord(history[i]);
+        return Change::Appended;
+    }
+
+    Clear();
+    // Pick the final bucket width up front so a rebuild never regroups.
+    while (static_cast<std::size_t>(width_) * MaxBuckets < count)
+        width_ *= 2;
+    records_.reserve(count);
+    for (const GAFitInfo& record : history)
+        AppendRecord(record);
+    return Change::Rebuilt;
+}
+
+void FitnessPlotModel::Clear()
+{
+    records_.clear();
+    buckets_.clear();
+    width_ = 1;
+    ++layout_;
+    hasValueExtent_ = false;
+}
+
+bool FitnessPlotModel::LastBucketOpen() const
+{
+    return !buckets_.empty() && records_.size() < buckets_.size() * static_cast<std::size_t>(width_);
+}
+
+void FitnessPlotModel::AppendRecord(const GAFitInfo& record)
+{
+    const int index = static_cast<int>(records_.size());
+    const bool lastBucketHasRoom = !buckets_.empty() && index < BucketCount() * width_;
+    records_.push_back(record);
+
+    const double generation = record.generation;
+    if (index == 0) {
+        minGeneration_ = maxGeneration_ = generation;
+    } else {
+        minGeneration_ = std::min(minGeneration_, generation);
+        maxGeneration_ = std::max(maxGeneration_, generation);
+    }
+    for (int s = 0; s < SeriesCount; ++s) {
+        const double v = Value(record, s);
+        if (!std::isfinite(v))
+            continue;
+        if (!hasValueExtent_) {
+            minValue_ = maxValue_ = v;
+            hasValueExtent_ = true;
+        } else {
+            minValue_ = std::min(minValue_, v);
+            maxValue_ = std::max(maxValue_, v);
+        }
+    }
+
+    if (lastBucketHasRoom) {
+        Bucket& bucket = buckets_.back();
+        for (int s = 0; s < SeriesCount; ++s) {
+            const double v = Value(record, s);
+            // Strict comparisons: on ties the earlier record stays, as a
+            // build from scratch would choose.
+            if (v > Value(records_[bucket[s].high], s))
+                bucket[s].high = index;
+            if (v < Value(records_[bucket[s].low], s))
+                bucket[s].low = index;
+        }
+        return;
+    }
+    // All buckets are full; after a merge they are full at twice the width,
+    // so the record opens a new bucket either way.
+    if (BucketCount() == MaxBuckets)
+        MergeBucketPairs();
+    Bucket bucket;
+    bucket.fill(Extremes{index, index});
+    buckets_.push_back(bucket);
+}
+
+void FitnessPlotModel::MergeBucketPairs()
+{
+    // Every bucket is full here and MaxBuckets is even, so pairs line up with
+    // the buckets of twice the width.
+    std::vector<Bucket> merged;
+    merged.reserve(MaxBuckets);
+    for (std::size_t k = 0; k + 1 < buckets_.size(); k += 2) {
+        const Bucket& first = buckets_[k];
+        const Bucket& second = buckets_[k + 1];
+        Bucket both;
+        for (int s = 0; s < SeriesCount; ++s) {
+            both[s].high = Value(records_[second[s].high], s) > Value(records_[first[s].high], s)
+                ? second[s].high : first[s].high;
+            both[s].low = Value(records_[second[s].low], s) < Value(records_[first[s].low], s)
+                ? second[s].low : first[s].low;
+        }
+        merged.push_back(both);
+    }
+    buckets_ = std::move(merged);
+    width_ *= 2;
+    ++layout_;
+}
+
+int FitnessPlotModel::BucketPointCount(int bucket, int series) const
+{
+    const Extremes& e = buckets_[bucket][series];
+    return e.high == e.low ? 1 : 2;
+}
+
+QList<QPointF> FitnessPlotModel::Points(int series, int firstBucket) const
+{
+    QList<QPointF> points;
+    const int count = BucketCount();
+    if (firstBucket >= count)
+        return points;
+    points.reserve(2 * (count - firstBucket));
+    for (int k = std::max(firstBucket, 0); k < count; ++k) {
+        const Extremes& e = buckets_[k][series];
+        const int first = std::min(e.high, e.low);
+        const int last = std::max(e.high, e.low);
+        points.append(QPointF(records_[first].generation, Value(records_[first], series)));
+        if (last != first)
+            points.append(QPointF(records_[last].generation, Value(records_[last], series)));
+    }
+    return points;
+}
+
+int FitnessPlotModel::PointCountBefore(int series, int bucket) const
+{
+    int points = 0;
+    const int end = std::min(bucket, BucketCount());
+    for (int k = 0; k < end; ++k)
+        points += BucketPointCount(k, series);
+    return points;
+}

@@ -1,0 +1,333 @@
+#include "tffitnessdisplay.h"
+
+#include "console.h"
+#include "fitnessmarkers.h"
+#include "uiseam.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLegend>
+#include <QLocale>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+struct SeriesStyle {
+    const char* title;
+    MarkerShape shape;
+    QColor fill;
+    QColor outline;
+};
+
+// In the chart's series order: Series1, Series3, Series2. The yellow is a
+// golden one with a dark rim so that it stays readable on white.
+const SeriesStyle kStyles[FitnessPlotModel::SeriesCount] = {
+    {"Maximum", MarkerShape::Triangle, QColor(220, 30, 30), QColor(120, 0, 0)},
+    {"Average", MarkerShape::Circle, QColor(245, 190, 0), QColor(130, 90, 0)},
+    {"Minimum", MarkerShape::DownTriangle, QColor(30, 160, 50), QColor(0, 85, 20)},
+};
+
+// Marker side in pixels for a series of `points` points: dense series get
+// small markers so that neighbouring generations stay apart.
+int MarkerSizeFor(int points)
+{
+    if (points <= 100)
+        return 9;
+    if (points <= 1000)
+        return 7;
+    return 6;
+}
+
+// A tick step of 1, 2 or 5 times a power of ten giving about five intervals.
+double NiceStep(double span, double smallest)
+{
+    const double rough = span / 5.0;
+    if (!(rough > 0.0) || !std::isfinite(rough))
+        return smallest > 0.0 ? smallest : 1.0;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = 10.0 * power;
+    for (double factor : {1.0, 2.0, 5.0}) {
+        if (factor * power >= rough) {
+            step = factor * power;
+            break;
+        }
+    }
+    return std::max(step, smallest);
+}
+// The axis makes one graphics item per tick at once, so the range and the
+// tick step change in the order that never asks for a flood of ticks (a jump
+// from 0..1 to 0..100,000 at the old step of 1 would make 100,000 of them).
+void SetAxis(QValueAxis* axis, double low, double high, double step)
+{
+    if (step >= axis->tickInterval()) {
+        axis->setTickInterval(step);
+        axis->setRange(low, high);
+    } else {
+        axis->setRange(low, high);
+        axis->setTickInterval(step);
+    }
+}
+} // namespace
+
+TFFitnessDisplay::TFFitnessDisplay(QWidget* parent)
+    : QWidget(parent, Qt::Window)
+{
+    setWindowTitle("Evolution of average and maximum fitness");
+    // A side window: it must not keep the program running once the main window is closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    BuildChart();
+    BuildLayout();
+    resize(720, 500);
+
+    refreshTimer_.setSingleShot(true);
+    connect(&refreshTimer_, &QTimer::timeout, this, &TFFitnessDisplay::RefreshChartNow);
+    connect(BStop, &QPushButton::clicked, this, &TFFitnessDisplay::BStopClick);
+    connect(BClose, &QPushButton::clicked, this, &TFFitnessDisplay::BCloseClick);
+    connect(BSave, &QPushButton::clicked, this, &TFFitnessDisplay::BSaveClick);
+}
+
+void TFFitnessDisplay::BuildChart()
+{
+    chart_ = new QChart;
+    chart_->setTitle("Fitness");
+    chart_->setBackgroundBrush(Qt::white);
+    chart_->setPlotAreaBackgroundVisible(false);
+    chart_->setAnimationOptions(QChart::NoAnimation);
+
+    Series1 = new QLineSeries;
+    Series3 = new QLineSeries;
+    Series2 = new QLineSeries;
+    for (int s = 0; s < FitnessPlotModel::SeriesCount; ++s) {
+        QLineSeries* series = SeriesAt(s);
+        series->setName(kStyles[s].title);
+        series->setColor(kStyles[s].fill);
+        // Points only: the line between generations is not drawn.
+        QPen pen(kStyles[s].fill);
+        pen.setStyle(Qt::NoPen);
+        series->setPen(pen);
+        series->setPointsVisible(true);
+        chart_->addSeries(series);
+    }
+    UpdateMarkers(MarkerSizeFor(0));
+
+    axisX_ = new QValueAxis;
+    axisX_->setTitleText("Generations");
+    axisX_->setLabelFormat("%g");
+    axisX_->setTickType(QValueAxis::TicksDynamic);
+    axisX_->setTickAnchor(0.0);
+    axisY_ = new QValueAxis;
+    axisY_->setTitleText("Fitness");
+    axisY_->setLabelFormat("%g");
+    axisY_->setTickType(QValueAxis::TicksDynamic);
+    axisY_->setTickAnchor(0.0);
+    chart_->addAxis(axisX_, Qt::AlignBottom);
+    chart_->addAxis(axisY_, Qt::AlignLeft);
+    for (int s = 0; s < FitnessPlotModel::SeriesCount; ++s) {
+        SeriesAt(s)->attachAxis(axisX_);
+        SeriesAt(s)->attachAxis(axisY_);
+    }
+    UpdateAxes();
+
+    chart_->legend()->setVisible(true);
+    chart_->legend()->setAlignment(Qt::AlignRight);
+    chart_->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
+
+    Chart1 = new QChartView(chart_);
+    Chart1->setRenderHint(QPainter::Antialiasing);
+    Chart1->setBackgroundBrush(Qt::white);
+    Chart1->setMinimumSize(360, 240);
+}
+
+void TFFitnessDisplay::BuildLayout()
+{
+    EMaxFitness = new QLabel;
+    // The label changes once per generation; painting its own background
+    // spares a repaint of the window behind it each time.
+    EMaxFitness->setAutoFillBackground(true);
+    BSave = new QPushButton("Save figure...");
+    BStop = new QPushButton("Stop");
+    BStop->setEnabled(false);
+    BClose = new QPushButton("Close");
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(EMaxFitness, 1);
+    buttons->addWidget(BSave);
+    buttons->addWidget(BStop);
+    buttons->addWidget(BClose);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Chart1, 1);
+    layout->addLayout(buttons);
+}
+
+QLineSeries* TFFitnessDisplay::SeriesAt(int index) const
+{
+    switch (index) {
+    case 0: return Series1;
+    case 1: return Series3;
+    default: return Series2;
+    }
+}
+
+void TFFitnessDisplay::PlotFitInfo(const std::vector<GAFitInfo>& history)
+{
+    ConsolePrintf("PlotFitInfo\n");
+    ConsolePrintf("Size: %d\n", static_cast<int>(history.size()));
+    lastChange_ = model_.Update(history);
+    if (!history.empty()) {
+        EMaxFitness->setText("Current maximum fitness: "
+                             + QString::number(history.back().max, 'g', QLocale::FloatingPointShortest));
+    }
+    if (lastChange_ != FitnessPlotModel::Change::None)
+        ScheduleRefresh();
+}
+
+void TFFitnessDisplay::ScheduleRefresh()
+{
+    chartStale_ = true;
+    if (!isVisible())
+        return; // caught up when shown
+    const qint64 waited = sinceRefresh_.isValid() ? sinceRefresh_.elapsed() : refreshIntervalMs_;
+    if (waited >= refreshIntervalMs_)
+        RefreshChartNow();
+    else if (!refreshTimer_.isActive())
+        refreshTimer_.start(refreshIntervalMs_ - static_cast<int>(waited));
+}
+
+void TFFitnessDisplay::RefreshChartNow()
+{
+    refreshTimer_.stop();
+    QElapsedTimer cost;
+    cost.start();
+    SyncSeries();
+    UpdateAxes();
+    chartStale_ = false;
+    // Refresh about 20 times as seldom as a refresh takes (repaint not
+    // counted), so a fast run spends only a few percent of its time on it.
+    refreshIntervalMs_ = static_cast<int>(
+        std::clamp<qint64>(20 * cost.elapsed(), MinRefreshIntervalMs, MaxRefreshIntervalMs));
+    sinceRefresh_.start();
+}
+
+void TFFitnessDisplay::SyncSeries()
+{
+    const bool rebuild = model_.Layout() != syncedLayout_;
+    // The bucket that was still filling at the last sync may have new extremes.
+    const int firstDirty = rebuild ? 0 : syncedBuckets_ - (syncedLastOpen_ ? 1 : 0);
+    for (int s = 0; s < FitnessPlotModel::SeriesCount; ++s) {
+        QLineSeries* series = SeriesAt(s);
+        // Every change signal makes a series recompute the geometry of all its
+        // points, and appending a list signals once per point. So each sync
+        // makes one change per series: a single new point is appended,
+        // anything else replaces the whole list (at most 2 * MaxBuckets points).
+        if (!rebuild && model_.PointCountBefore(s, firstDirty) == series->count()) {
+            const QList<QPointF> added = model_.Points(s, firstDirty);
+            if (added.size() <= 1) {
+                if (!added.isEmpty())
+                    series->append(added.first());
+                continue;
+            }
+        }
+        series->replace(model_.Points(s));
+    }
+    syncedLayout_ = model_.Layout();
+    syncedBuckets_ = model_.BucketCount();
+    syncedLastOpen_ = model_.LastBucketOpen();
+
+    const int size = MarkerSizeFor(Series1->count());
+    if (size != markerSize_)
+        UpdateMarkers(size);
+}
+
+void TFFitnessDisplay::UpdateMarkers(int sizePx)
+{
+    markerSize_ = sizePx;
+    for (int s = 0; s < FitnessPlotModel::SeriesCount; ++s) {
+        QLineSeries* series = SeriesAt(s);
+        series->setMarkerSize(sizePx);
+        series->setLightMarker(MakeMarkerImage(kStyles[s].shape, kStyles[s].fill, kStyles[s].outline, sizePx));
+    }
+}
+
+void TFFitnessDisplay::UpdateAxes()
+{
+    double x0 = 0.0, x1 = 1.0, y0 = 0.0, y1 = 1.0;
+    if (model_.RecordCount() > 0) {
+        x0 = model_.MinGeneration();
+        x1 = model_.MaxGeneration();
+        // A little room at both ends so the first and last markers show whole.
+        const double pad = std::max(0.5, 0.015 * (x1 - x0));
+        x0 -= pad;
+        x1 += pad;
+        if (model_.HasValueExtent()) {
+            y0 = model_.MinValue();
+            y1 = model_.MaxValue();
+            // A margin so the extreme markers are not cut at the plot's edges.
+            const double margin = y1 > y0 ? 0.05 * (y1 - y0) : std::max(1.0, 0.05 * std::abs(y0));
+            y0 -= margin;
+            y1 += margin;
+        }
+    }
+    SetAxis(axisX_, x0, x1, NiceStep(x1 - x0, 1.0));
+    SetAxis(axisY_, y0, y1, NiceStep(y1 - y0, 0.0));
+}
+
+void TFFitnessDisplay::BStopClick() { StopRequested = true; }
+
+void TFFitnessDisplay::BCloseClick() { hide(); }
+
+void TFFitnessDisplay::BSaveClick()
+{
+    FileDialogRequest request;
+    request.defaultName = "fitness.bmp";
+    request.defaultSuffix = "bmp";
+    request.filter = "Bitmap files (*.bmp)";
+    // The dialog starts in its default folder, which has no name of its own.
+    ConsolePrintf("InitialDir: %s\n", "");
+    const QString path = Ui().SaveFileName(this, request);
+    if (path.isEmpty())
+        return;
+    ConsolePrintf("We got da filename: %s\n", path.toUtf8().constData());
+
+    RefreshChartNow();
+    const char* format = path.endsWith(".png", Qt::CaseInsensitive) ? "PNG" : "BMP";
+    if (!Chart1->grab().save(path, format))
+        Ui().Message(this, "Error", QString("Could not write the figure to %1.").arg(path));
+}
+
+void TFFitnessDisplay::closeEvent(QCloseEvent* event)
+{
+    // While evolution runs, the title-bar box is the way out of the run: it
+    // asks for the stop like "Stop" does (the generation under way completes).
+    if (BStop->isEnabled())
+        StopRequested = true;
+    event->accept();
+}
+
+void TFFitnessDisplay::keyPressEvent(QKeyEvent* event)
+{
+    // "Close" is the cancel button; a disabled one ignores Escape.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (BClose->isEnabled())
+            BCloseClick();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TFFitnessDisplay::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (chartStale_)
+        RefreshChartNow();
+}

@@ -1,0 +1,98 @@
+#pragma once
+// The fitness plot window: maximum, average and minimum fitness of every
+// recorded generation, the "Stop" button of an evolution run and
+// "Save figure...".
+//
+// PlotFitInfo is called once per generation with the whole history; the
+// window takes only what is new (FitnessPlotModel) and, while it is shown,
+// brings the chart's series up to date at most every MinRefreshIntervalMs (more
+// seldom when a refresh gets costly, never more seldom than MaxRefreshIntervalMs),
+// so the cost of a generation does not grow with the length of the run.
+#include "fitnessplotmodel.h"
+#include "gadata.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+
+#include <vector>
+
+class QChart;
+class QChartView;
+class QLabel;
+class QLineSeries;
+class QPushButton;
+class QValueAxis;
+
+class TFFitnessDisplay : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int MinRefreshIntervalMs = 50;
+    static constexpr int MaxRefreshIntervalMs = 500;
+
+    explicit TFFitnessDisplay(QWidget* parent = nullptr);
+
+    // Shows `history` (one record per generation, in order) in place of what
+    // the chart showed, and the last record's maximum in EMaxFitness. An empty
+    // history empties the chart and leaves the label as it is.
+    void PlotFitInfo(const std::vector<GAFitInfo>& history);
+
+    // Brings the drawn series and axes up to date now instead of at the next
+    // refresh tick (used before saving the figure; tests use it too).
+    void RefreshChartNow();
+
+    // What the last PlotFitInfo took: nothing, appending the new records, or a rebuild.
+    FitnessPlotModel::Change LastPlotChange() const { return lastChange_; }
+    const FitnessPlotModel& PlotModel() const { return model_; }
+    // Side of the point markers in pixels; shrinks as the points get dense.
+    int MarkerSizePx() const { return markerSize_; }
+
+    void BStopClick();
+    void BCloseClick();
+    void BSaveClick();
+
+    // Set by "Stop" (and by closing the window while "Stop" is enabled); read
+    // and cleared by the evolution driver, cleared by "Show fitness plot".
+    bool StopRequested = false;
+
+    QChartView* Chart1 = nullptr;
+    QLineSeries* Series1 = nullptr; // "Maximum"
+    QLineSeries* Series3 = nullptr; // "Average"
+    QLineSeries* Series2 = nullptr; // "Minimum"
+    QLabel* EMaxFitness = nullptr;
+    QPushButton* BClose = nullptr;
+    QPushButton* BStop = nullptr;
+    QPushButton* BSave = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildChart();
+    void BuildLayout();
+    void ScheduleRefresh();
+    void SyncSeries();
+    void UpdateAxes();
+    void UpdateMarkers(int sizePx);
+    QLineSeries* SeriesAt(int index) const;
+
+    QChart* chart_ = nullptr;
+    QValueAxis* axisX_ = nullptr;
+    QValueAxis* axisY_ = nullptr;
+
+    FitnessPlotModel model_;
+    FitnessPlotModel::Change lastChange_ = FitnessPlotModel::Change::None;
+
+    // What the series show: the model's layout and bucket count at the last sync.
+    std::uint64_t syncedLayout_ = ~std::uint64_t{0};
+    int syncedBuckets_ = 0;
+    bool syncedLastOpen_ = false;
+    bool chartStale_ = false;
+    int markerSize_ = 0;
+
+    int refreshIntervalMs_ = MinRefreshIntervalMs;
+    QTimer refreshTimer_;
+    QElapsedTimer sinceRefresh_;
+};
