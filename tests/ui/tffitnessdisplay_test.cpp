@@ -104,7 +104,7 @@ std::vector<GAFitInfo> Rising(int count)
 }
 } // namespace
 
-TEST_F(FitnessDisplay, StartsAsSpecified)
+TEST_F(FitnessDisplay, StartsHiddenWithItsControls)
 {
     EXPECT_EQ(window.windowTitle(), "Evolution of average and maximum fitness");
     EXPECT_FALSE(window.isVisible());
