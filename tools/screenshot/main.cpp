@@ -17,6 +17,8 @@
 #include <QLineEdit>
 #include <QDir>
 #include <QPixmap>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <pty.h>
@@ -97,9 +99,18 @@ int main(int argc, char** argv)
     window->show();
     window->move(40, 40);
 
-    // Evolve for 60 generations, then show the best individual with two inputs set.
+    // Evolve for 60 generations (grabbing both windows mid-run, at generation
+    // 20), then show the best individual with two inputs set.
+    FFitnessDisplay->move(window->x() + window->width() + 20, window->y());
+    bool grabbedMidRun = false;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!grabbedMidRun && window->Population.GetGeneration() >= 20) {
+            grabbedMidRun = true;
+            FFitnessDisplay->RefreshChartNow();
+            window->grab().save(out.filePath("main-window-midrun.png"));
+            FFitnessDisplay->grab().save(out.filePath("fitness-chart-midrun.png"));
+        }
         if (window->Population.GetGeneration() >= 60)
             FFitnessDisplay->BStopClick();
     });
@@ -109,13 +120,19 @@ int main(int argc, char** argv)
     window->PaintBox1MouseDown(5, 25);
     window->PaintBox1MouseDown(3 * 36 + 5, 25);
     window->SetCurrentIndividual(0);
-    FFitnessDisplay->move(window->x() + window->width() + 20, window->y());
     FFitnessDisplay->RefreshChartNow();
 
     for (int i = 0; i < 20; ++i)
         QCoreApplication::processEvents();
-    const bool ok = window->grab().save(out.filePath("main-window.png")) &&
-                    FFitnessDisplay->grab().save(out.filePath("fitness-chart.png"));
+    bool ok = window->grab().save(out.filePath("main-window.png")) &&
+              FFitnessDisplay->grab().save(out.filePath("fitness-chart.png"));
+
+    // The largest PAL, scrolled to its last outputs.
+    window->SetPalSize(10, 40, 10);
+    window->ScrollBox1->verticalScrollBar()->setValue(window->ScrollBox1->verticalScrollBar()->maximum());
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+    ok = ok && window->grab().save(out.filePath("main-window-largest.png"));
     DestroyOrvikWindows();
     return ok ? 0 : 1;
 }
