@@ -132,6 +132,10 @@ public:
     // Each record is summarised once and remembered; while the console is
     // open, the two log lines of every record are written at every call.
     std::vector<GAFitInfo> GetFitInfo() const;
+    // The same list without copying it, valid until the history changes: what
+    // the evolution loop hands to the chart once per generation, so that a
+    // long run does not copy its whole history every generation.
+    const std::vector<GAFitInfo>& FitInfo() const;
     // Statistics of the current fitness values of individuals 0 .. N-1.
     double MaxFitness() const;
     double MinFitness() const;

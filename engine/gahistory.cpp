@@ -62,11 +62,12 @@ void GA::RecordGeneration()
     evaluated_ = true;
 }
 
-std::vector<GAFitInfo> GA::GetFitInfo() const
+std::vector<GAFitInfo> GA::GetFitInfo() const { return FitInfo(); }
+
+const std::vector<GAFitInfo>& GA::FitInfo() const
 {
     // Records only ever get appended between resets and loads, which empty
     // the cache, so the summaries already made stay valid.
-    fitInfo_.reserve(history_.size());
     for (std::size_t k = fitInfo_.size(); k < history_.size(); ++k)
         fitInfo_.push_back(Summarise(history_[k]));
     if (ConsoleIsOpen())

@@ -167,7 +167,7 @@ void TFOrvik::Evolve()
                 Population.At(i).SetFitness(Population.At(i).GetFitness() / runCount);
 
             Population.RecordGeneration();
-            FFitnessDisplay->PlotFitInfo(Population.GetFitInfo());
+            FFitnessDisplay->PlotFitInfo(Population.FitInfo());
         }
     } catch (const std::exception& error) {
         // An evaluation that fails (a loaded chromosome shorter than the PAL)
