@@ -1,9 +1,9 @@
 #include "tfcomconfigure.h"
 
+#include "dialogbuttons.h"
 #include "uiseam.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -50,8 +50,6 @@ TFComConfigure::TFComConfigure(QWidget* parent)
     RBCom2->setObjectName(QStringLiteral("RBCom2"));
     RBOther->setObjectName(QStringLiteral("RBOther"));
     CBOtherDevice->setObjectName(QStringLiteral("CBOtherDevice"));
-    BOk->setObjectName(QStringLiteral("BOk"));
-    BCancel->setObjectName(QStringLiteral("BCancel"));
 
     CBOtherDevice->setEditable(true);
     CBOtherDevice->setInsertPolicy(QComboBox::NoInsert);
@@ -68,12 +66,7 @@ TFComConfigure::TFComConfigure(QWidget* parent)
     group->addWidget(CBOtherDevice, 2, 1);
     group->setColumnStretch(1, 1);
 
-    BOk->setDefault(true);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(BOk, QDialogButtonBox::AcceptRole);
-    buttons->addButton(BCancel, QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = MakeOkCancelButtons(this, BOk, BCancel);
 
     // The device field matters only for "Other device:", and OK needs a path then.
     connect(RBOther, &QRadioButton::toggled, CBOtherDevice, &QWidget::setEnabled);

@@ -1,9 +1,9 @@
 #include "tfgaconfigure.h"
 
+#include "dialogbuttons.h"
 #include "dialogvalidation.h"
 #include "uiseam.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -57,14 +57,7 @@ TFGAConfigure::TFGAConfigure(QWidget* parent)
     selectionLayout->addWidget(RBRank);
     selectionLayout->addWidget(RBRoulette);
 
-    BOk->setObjectName(QStringLiteral("BOk"));
-    BCancel->setObjectName(QStringLiteral("BCancel"));
-    BOk->setDefault(true);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(BOk, QDialogButtonBox::AcceptRole);
-    buttons->addButton(BCancel, QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFGAConfigure::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFGAConfigure::reject);
+    QDialogButtonBox* buttons = MakeOkCancelButtons(this, BOk, BCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

@@ -1,9 +1,9 @@
 #include "tfpalsetup.h"
 
+#include "dialogbuttons.h"
 #include "dialogvalidation.h"
 #include "uiseam.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,14 +38,7 @@ TFPalSetup::TFPalSetup(QWidget* parent)
     form->addRow(tr("Number of outputs:"), ENOutput);
     form->addRow(tr("Number of AND terms for the output:"), ENAnd);
 
-    BOk->setObjectName(QStringLiteral("BOk"));
-    BCancel->setObjectName(QStringLiteral("BCancel"));
-    BOk->setDefault(true);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(BOk, QDialogButtonBox::AcceptRole);
-    buttons->addButton(BCancel, QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFPalSetup::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFPalSetup::reject);
+    QDialogButtonBox* buttons = MakeOkCancelButtons(this, BOk, BCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
