@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -242,6 +243,10 @@ void TFTruthTable::FillFromTable()
 
 void TFTruthTable::FitToGrid()
 {
+    // The dialog is reused: drop the layout's cached size of the last grid.
+    StringGrid1->updateGeometry();
+    if (layout())
+        layout()->invalidate();
     const QSize wanted = sizeHint();
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QSize available = screen ? screen->availableSize() * 9 / 10 : wanted;

@@ -188,3 +188,22 @@ TEST_F(OrvikWindowTest, KheperaModeNeedsAFourByFourPal)
     EXPECT_EQ(ui.messages[0].caption, "Error");
     EXPECT_EQ(ui.messages[0].text, "Cannot use Khepera mode unless the PAL has 4 inputs and 4 outputs");
 }
+
+TEST_F(OrvikWindowTest, TheReusedTableEditorFitsEachTable)
+{
+    int smallWidth = 0, largeWidth = 0;
+    ui.onExec = [&](QDialog* d) {
+        smallWidth = d->width();
+        d->reject();
+        return d->result();
+    };
+    window->Truthtable1Click(); // 4 inputs, 3 outputs
+    window->SetPalSize(10, 40, 10);
+    ui.onExec = [&](QDialog* d) {
+        largeWidth = d->width();
+        d->reject();
+        return d->result();
+    };
+    window->Truthtable1Click(); // 10 inputs, 10 outputs: twenty columns
+    EXPECT_GT(largeWidth, smallWidth * 3 / 2);
+}
