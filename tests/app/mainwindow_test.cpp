@@ -2,11 +2,13 @@
 // commands.
 #include "orvikfixture.h"
 
+#include "console.h"
 #include "palviewer.h"
 #include "processrandom.h"
 #include "tfpalsetup.h"
 #include "tftruthtable.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -206,4 +208,23 @@ TEST_F(OrvikWindowTest, TheReusedTableEditorFitsEachTable)
     };
     window->Truthtable1Click(); // 10 inputs, 10 outputs: twenty columns
     EXPECT_GT(largeWidth, smallWidth * 3 / 2);
+}
+
+TEST_F(OrvikWindowTest, DebugConsoleFollowsItsMenuItemAndClosesWithTheWindow)
+{
+    EXPECT_FALSE(window->DebugConsole->isChecked());
+    EXPECT_FALSE(ConsoleIsOpen());
+    window->DebugConsole->trigger();
+    EXPECT_TRUE(window->DebugConsole->isChecked());
+    EXPECT_TRUE(ConsoleIsOpen());
+    window->DebugConsole->trigger();
+    EXPECT_FALSE(window->DebugConsole->isChecked());
+    EXPECT_FALSE(ConsoleIsOpen());
+
+    window->DebugConsoleClick();
+    EXPECT_TRUE(ConsoleIsOpen());
+    DestroyOrvikWindows(); // closing the program closes the console too
+    EXPECT_FALSE(ConsoleIsOpen());
+    CreateOrvikWindows(pty.slavePath);
+    window = FOrvik;
 }
