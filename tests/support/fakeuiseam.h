@@ -21,7 +21,8 @@ struct FakeUiSeam : UiSeam {
     };
     std::vector<Shown> messages;
     std::deque<bool> yesNoAnswers;      // empty: answer No
-    std::deque<QString> fileAnswers;    // empty: cancel
+    std::deque<QString> fileAnswers;    // answered first, one per dialog
+    QString fileAnswer;                 // then this, every time; empty: cancel
     std::vector<FileDialogRequest> fileRequests;
     // Called instead of exec(); returns the dialog's result. The default
     // presses Cancel.
@@ -47,7 +48,7 @@ struct FakeUiSeam : UiSeam {
     {
         fileRequests.push_back(request);
         if (fileAnswers.empty())
-            return {};
+            return fileAnswer;
         QString answer = fileAnswers.front();
         fileAnswers.pop_front();
         return answer;
@@ -60,6 +61,15 @@ struct FakeUiSeam : UiSeam {
             return onExec(dialog);
         dialog->reject();
         return QDialog::Rejected;
+    }
+
+    // The messages as "caption | text" lines.
+    std::vector<QString> Lines() const
+    {
+        std::vector<QString> lines;
+        for (const Shown& m : messages)
+            lines.push_back(m.caption + " | " + m.text);
+        return lines;
     }
 
     // Presses OK on a dialog: accept() runs its close query; the result says

@@ -2,6 +2,7 @@
 // which message OK shows for broken rules, what it stores, and that Cancel
 // never validates. A recording UiSeam replaces message boxes and modal runs.
 #include "tfgaconfigure.h"
+#include "fakeuiseam.h"
 #include "uiseam.h"
 
 #include <QLineEdit>
@@ -14,17 +15,7 @@
 
 namespace {
 
-class RecordingUi : public UiSeam {
-public:
-    void Message(QWidget*, const QString& caption, const QString& text) override
-    {
-        messages.push_back(caption + " | " + text);
-    }
-    int Exec(QDialog* dialog) override { return onExec ? onExec(dialog) : QDialog::Rejected; }
-
-    std::vector<QString> messages;
-    std::function<int(QDialog*)> onExec;
-};
+using RecordingUi = FakeUiSeam;
 
 class TFGAConfigureTest : public testing::Test {
 protected:
@@ -140,7 +131,7 @@ TEST_F(TFGAConfigureTest, OkStaysOpenWithTheFirstBrokenRule)
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_NE(dialog.result(), QDialog::Accepted);
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0], QStringLiteral("Error | ") + QString::fromLatin1(c.message));
+        EXPECT_EQ(ui.Lines()[0], QStringLiteral("Error | ") + QString::fromLatin1(c.message));
         EXPECT_EQ(dialog.EElitism->text(), QString::fromLatin1(c.elitism));
         EXPECT_EQ(dialog.Selection, 1); // only a successful OK reads the radio buttons
     }

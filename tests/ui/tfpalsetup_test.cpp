@@ -3,6 +3,7 @@
 // Escape never validating. No modal loop ever runs: a recording UiSeam stands
 // in for message boxes and for the modal run.
 #include "tfpalsetup.h"
+#include "fakeuiseam.h"
 #include "uiseam.h"
 
 #include <QLineEdit>
@@ -16,17 +17,7 @@
 
 namespace {
 
-class RecordingUi : public UiSeam {
-public:
-    void Message(QWidget*, const QString& caption, const QString& text) override
-    {
-        messages.push_back(caption + " | " + text);
-    }
-    int Exec(QDialog* dialog) override { return onExec ? onExec(dialog) : QDialog::Rejected; }
-
-    std::vector<QString> messages;
-    std::function<int(QDialog*)> onExec;
-};
+using RecordingUi = FakeUiSeam;
 
 class TFPalSetupTest : public testing::Test {
 protected:
@@ -110,7 +101,7 @@ TEST_F(TFPalSetupTest, OkStaysOpenWithTheFirstBrokenRule)
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_NE(dialog.result(), QDialog::Accepted);
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0], QStringLiteral("Error | ") + QString::fromLatin1(c.message));
+        EXPECT_EQ(ui.Lines()[0], QStringLiteral("Error | ") + QString::fromLatin1(c.message));
         // The user's text is left as typed.
         EXPECT_EQ(dialog.ENInput->text(), QString::fromLatin1(c.inputs));
     }

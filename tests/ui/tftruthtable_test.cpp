@@ -3,6 +3,7 @@
 // UiSeam answers message boxes, file dialogs (with temporary paths) and the
 // modal run, so nothing ever blocks.
 #include "tftruthtable.h"
+#include "fakeuiseam.h"
 #include "uiseam.h"
 
 #include <QApplication>
@@ -23,29 +24,7 @@
 
 namespace {
 
-class RecordingUi : public UiSeam {
-public:
-    void Message(QWidget*, const QString& caption, const QString& text) override
-    {
-        messages.push_back(caption + " | " + text);
-    }
-    QString OpenFileName(QWidget*, const FileDialogRequest& request) override
-    {
-        requests.push_back(request);
-        return fileAnswer;
-    }
-    QString SaveFileName(QWidget*, const FileDialogRequest& request) override
-    {
-        requests.push_back(request);
-        return fileAnswer;
-    }
-    int Exec(QDialog* dialog) override { return onExec ? onExec(dialog) : QDialog::Rejected; }
-
-    std::vector<QString> messages;
-    std::vector<FileDialogRequest> requests;
-    QString fileAnswer; // what the file dialogs answer; empty = cancelled
-    std::function<int(QDialog*)> onExec;
-};
+using RecordingUi = FakeUiSeam;
 
 const QString TruthInvalid =
     QStringLiteral("Error | Invalid fields in the truth table. Valid fields are \"0\", \"1\" or \"X\"....");
@@ -239,7 +218,7 @@ TEST_F(TFTruthTableTest, OkWithAnInvalidCellStaysOpenAndChangesNothing)
         EXPECT_NE(result, QDialog::Accepted);
         EXPECT_EQ(table, before);
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0], c.motor ? MotorInvalid : TruthInvalid);
+        EXPECT_EQ(ui.Lines()[0], c.motor ? MotorInvalid : TruthInvalid);
     }
 }
 
@@ -274,8 +253,8 @@ TEST_F(TFTruthTableTest, SaveWritesTheGridIncludingUnconfirmedEdits)
     });
     EXPECT_EQ(FileText(path), QByteArray("2 1\n0 \n1 \n1 \n-1 \n"));
     EXPECT_EQ(table, (std::vector<int32_t>{0, 1, 1, 0}));
-    ASSERT_EQ(ui.requests.size(), 1u);
-    const FileDialogRequest& request = ui.requests[0];
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    const FileDialogRequest& request = ui.fileRequests[0];
     EXPECT_EQ(request.defaultSuffix, "tbl");
     EXPECT_EQ(request.filter, "Truth tables (*.tbl)");
     EXPECT_EQ(request.defaultName, QDir::current().absoluteFilePath("default.tbl"));
@@ -316,7 +295,7 @@ TEST_F(TFTruthTableTest, SaveRefusesInvalidCellsAndReportsUnwritableFiles)
     Edit(table, 2, false, 1, [&] {
         SetValue(1, 0, "2");
         dialog.BSaveClick();
-        EXPECT_TRUE(ui.requests.empty()); // no file dialog for an invalid grid
+        EXPECT_TRUE(ui.fileRequests.empty()); // no file dialog for an invalid grid
         SetValue(1, 0, "1");
         ui.fileAnswer = dir.filePath("no/such/folder/t.tbl");
         dialog.BSaveClick();
@@ -325,7 +304,7 @@ TEST_F(TFTruthTableTest, SaveRefusesInvalidCellsAndReportsUnwritableFiles)
         return int(QDialog::Rejected);
     });
     EXPECT_FALSE(QFile::exists(dir.filePath("never.tbl")));
-    EXPECT_EQ(ui.messages, (std::vector<QString>{TruthInvalid, "Error | Error saving truth table"}));
+    EXPECT_EQ(ui.Lines(), (std::vector<QString>{TruthInvalid, "Error | Error saving truth table"}));
 }
 
 TEST_F(TFTruthTableTest, SaveAndLoadRoundTripInBothModes)
@@ -429,7 +408,7 @@ TEST_F(TFTruthTableTest, RefusedLoadsLeaveTheGridUnchanged)
             return int(QDialog::Rejected);
         });
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0], c.message);
+        EXPECT_EQ(ui.Lines()[0], c.message);
     }
 }
 
