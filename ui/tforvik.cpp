@@ -39,6 +39,18 @@ QLabel* MakeLabel(const QString& name, const QString& caption, QWidget* parent)
     return label;
 }
 
+// A group box holding `widgets` one below the other.
+QGroupBox* MakeColumnGroup(const QString& name, const QString& caption, std::initializer_list<QWidget*> widgets)
+{
+    auto* group = new QGroupBox(caption);
+    group->setObjectName(name);
+    auto* column = new QVBoxLayout(group);
+    for (QWidget* widget : widgets)
+        column->addWidget(widget);
+    column->addStretch();
+    return group;
+}
+
 QLineEdit* MakeEdit(const QString& name, const QString& text, QWidget* parent)
 {
     auto* edit = new QLineEdit(text, parent);
@@ -49,7 +61,6 @@ QLineEdit* MakeEdit(const QString& name, const QString& text, QWidget* parent)
 
 TFOrvik::TFOrvik(QWidget* parent, const QString& robotDevice) : QMainWindow(parent)
 {
-    FOrvik = this;
     BuildControls();
     BuildMenus();
 
@@ -80,8 +91,6 @@ TFOrvik::TFOrvik(QWidget* parent, const QString& robotDevice) : QMainWindow(pare
 TFOrvik::~TFOrvik()
 {
     FormDestroy();
-    if (FOrvik == this)
-        FOrvik = nullptr;
 }
 
 void TFOrvik::BuildControls()
@@ -113,29 +122,19 @@ void TFOrvik::BuildControls()
     auto* groups = new QHBoxLayout();
     right->addLayout(groups);
 
-    GroupBox1 = new QGroupBox("Population", central);
-    GroupBox1->setObjectName("GroupBox1");
-    auto* population = new QVBoxLayout(GroupBox1);
-    BResetPop = MakeButton("BResetPop", "Reset pop", GroupBox1);
-    BSaveGen = MakeButton("BSaveGen", "Save current population", GroupBox1);
-    BLoadProgram = MakeButton("BLoadProgram", "Load&&Program", GroupBox1);
-    BProgramIndividual = MakeButton("BProgramIndividual", "Program Individual", GroupBox1);
-    for (QPushButton* b : {BResetPop, BSaveGen, BLoadProgram, BProgramIndividual})
-        population->addWidget(b);
-    population->addStretch();
+    BResetPop = MakeButton("BResetPop", "Reset pop", central);
+    BSaveGen = MakeButton("BSaveGen", "Save current population", central);
+    BLoadProgram = MakeButton("BLoadProgram", "Load&&Program", central);
+    BProgramIndividual = MakeButton("BProgramIndividual", "Program Individual", central);
+    GroupBox1 = MakeColumnGroup("GroupBox1", "Population", {BResetPop, BSaveGen, BLoadProgram, BProgramIndividual});
     groups->addWidget(GroupBox1);
 
-    GroupBox2 = new QGroupBox("Evolution", central);
-    GroupBox2->setObjectName("GroupBox2");
-    auto* evolution = new QVBoxLayout(GroupBox2);
-    Button1 = MakeButton("Button1", "Evolve", GroupBox2);
-    Button2 = MakeButton("Button2", "Compute fitness", GroupBox2);
-    BShowFitness = MakeButton("BShowFitness", "Show fitness plot", GroupBox2);
-    CBKhepera = new QCheckBox("With Khepera", GroupBox2);
+    Button1 = MakeButton("Button1", "Evolve", central);
+    Button2 = MakeButton("Button2", "Compute fitness", central);
+    BShowFitness = MakeButton("BShowFitness", "Show fitness plot", central);
+    CBKhepera = new QCheckBox("With Khepera", central);
     CBKhepera->setObjectName("CBKhepera");
-    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, BShowFitness, CBKhepera})
-        evolution->addWidget(w);
-    evolution->addStretch();
+    GroupBox2 = MakeColumnGroup("GroupBox2", "Evolution", {Button1, Button2, BShowFitness, CBKhepera});
     groups->addWidget(GroupBox2);
 
     right->addWidget(BuildKheperaGroup());

@@ -178,5 +178,3 @@ private:
     std::chrono::steady_clock::time_point lastEventProcessing_{};
     bool closeAfterEvolving_ = false;
 };
-
-extern TFOrvik* FOrvik;
