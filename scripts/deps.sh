@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config locales
-          qt6-base-dev qt6-charts-dev qt6-serialport-dev libgl-dev
+          qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-serialport-dev libgl-dev
           libgtest-dev libbenchmark-dev)
 if [[ "${1:-}" == "--with-xvfb" ]]; then
   packages+=(xvfb xauth)
