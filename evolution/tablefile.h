@@ -1,6 +1,6 @@
 #pragma once
 // Truth-table and motor-assignment files (".tbl"), shared by both modes of the
-// table editor. Plain functions, no widgets.
+// table editor and by the batch tool. Plain functions, Qt Core only.
 //
 // Format (text):
 //   "%d %d\n"                 number of key bits N, number of value columns M

@@ -1,7 +1,9 @@
 #pragma once
 // The rules by which the PAL, GA and truth-table dialogs accept what the user
-// typed. Plain functions on strings, so that every rule and the order in which
-// the rules are checked can be tested without a widget. Each Check... function
+// typed; the batch tool checks its command-line values by the same rules, with
+// the same messages. Plain functions on strings (Qt Core only), so that every
+// rule and the order in which the rules are checked can be tested without a
+// widget. Each Check... function
 // returns the message to show in an "Error" box, or an empty string when the
 // texts are acceptable.
 //
