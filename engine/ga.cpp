@@ -2,6 +2,7 @@
 #include "ga.h"
 
 #include "processrandom.h"
+#include "shufflerandom.h"
 
 namespace {
 const char* const nullPopulation = "GA: can't create null sized population";
@@ -17,7 +18,10 @@ double ClampRate(double rate)
 }
 } // namespace
 
-GA::GA(uint32_t n, uint32_t l) : populationSize_(n), chromosomeLength_(l)
+GA::GA(uint32_t n, uint32_t l) : GA(n, l, ProcessRandom::Generator(), ShuffleRandom::Generator()) {}
+
+GA::GA(uint32_t n, uint32_t l, LcgGenerator& random, ShuffleGenerator& shuffler)
+    : random_(&random), shuffler_(&shuffler), populationSize_(n), chromosomeLength_(l)
 {
     CheckSizes(n, l);
     CreatePopulation(population_);
@@ -88,13 +92,13 @@ void GA::SetMutationRate(double rate) { mutationRate_ = ClampRate(rate); }
 
 void GA::SetCrossoverRate(double rate) { crossoverRate_ = ClampRate(rate); }
 
-int GA::RandomBit() { return ProcessRandom::Draw() & 1; }
+int GA::RandomBit() { return random_->Draw() & 1; }
 
 double GA::RandomReal()
 {
     // Extended precision, as the generator's reals always were: 32767 maps
     // to exactly 1.0.
-    return static_cast<double>(ProcessRandom::Draw() * (1.0L / ProcessRandom::Max));
+    return static_cast<double>(random_->Draw() * (1.0L / LcgGenerator::Max));
 }
 
 void GA::RandomiseAll()

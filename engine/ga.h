@@ -12,9 +12,14 @@
 //   3. RecordGeneration() appends the fitness values to History();
 //   4. GetFitInfo() summarises the history for the fitness chart.
 //
-// Every random draw except the shuffle comes from the process-wide generator
-// (ProcessRandom), in a fixed order, so every run of the program evolves the
-// same way; the shuffle uses its own fixed-seed generator (ShuffleRandom).
+// Random draws come from two generators the GA is handed and does not own:
+// every draw except the shuffle from an LcgGenerator, in a fixed order, the
+// shuffle from a ShuffleGenerator. A GA constructed without them uses the
+// process-wide pair (ProcessRandom, ShuffleRandom), shared with the robot's
+// repositioning, so every run of the program evolves the same way. A GA
+// handed a pair of its own touches nothing process-wide but the debug log
+// (silent while no console sink is attached), so GAs with separate pairs may
+// run on separate threads.
 // The implementation is split by job: ga.cpp (population and parameters),
 // gastep.cpp (the generation step), gahistory.cpp (fitness history),
 // gafiles.cpp (population files).
@@ -22,6 +27,8 @@
 #include "gadata.h"
 #include "gafileresult.h"
 #include "individual.h"
+#include "lcggenerator.h"
+#include "shufflegenerator.h"
 
 #include <cstdint>
 #include <string>
@@ -39,8 +46,16 @@ public:
     // evaluated, empty history, engine defaults of the parameters.
     // n = 0 raises EGA "GA: can't create null sized population"; l = 0 raises
     // EBitString "BitString: can't create a null sized BitString".
+    // Draws from the process-wide generators (ProcessRandom, ShuffleRandom).
     GA(uint32_t n, uint32_t l);
+    // The same, drawing from random and shuffler, which must outlive the GA
+    // (or be replaced with UseGenerators first). The random population is
+    // drawn from random here already.
+    GA(uint32_t n, uint32_t l, LcgGenerator& random, ShuffleGenerator& shuffler);
     virtual ~GA() = default;
+    // A copy shares the original's generators (they are not part of the
+    // population): original and copy then take turns on the same sequences.
+    // Hand the copy a pair of its own with UseGenerators to run it apart.
     GA(const GA&) = default;
     GA& operator=(const GA&) = default;
     GA(GA&&) = default;
@@ -68,6 +83,15 @@ public:
     // True while the population carries recorded fitness values.
     bool IsEvaluated() const { return evaluated_; }
     virtual int32_t GetGeneration() const { return generation_; }
+
+    // The generators the GA draws from.
+    LcgGenerator& Random() const { return *random_; }
+    ShuffleGenerator& Shuffler() const { return *shuffler_; }
+    void UseGenerators(LcgGenerator& random, ShuffleGenerator& shuffler)
+    {
+        random_ = &random;
+        shuffler_ = &shuffler;
+    }
 
     // --- Parameters --------------------------------------------------------
 
@@ -99,7 +123,7 @@ public:
     virtual void NextGeneration();
 
     // The building blocks of the step, each exactly as the step uses them.
-    virtual int RandomBit();     // draw & 1
+    virtual int RandomBit();     // draw & 1 (of Random())
     virtual double RandomReal(); // draw / 32767, in [0;1] with both ends
     virtual void RandomiseAll();
     virtual void RandomiseIndividual(Individual& individual);
@@ -167,10 +191,12 @@ private:
     static void CheckSizes(uint32_t n, uint32_t l);
     void ClearHistory();
     void SortFittestFirst();
-    void Shuffle(std::vector<Individual>& pool) const;
+    void Shuffle(std::vector<Individual>& pool);
     uint32_t RankParentsForStep() const;
     int32_t ElitismForStep() const;
 
+    LcgGenerator* random_;
+    ShuffleGenerator* shuffler_;
     std::vector<GAData> history_;
     bool evaluated_ = false;
     std::vector<Individual> population_;

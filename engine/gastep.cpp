@@ -3,8 +3,6 @@
 #include "ga.h"
 
 #include "console.h"
-#include "processrandom.h"
-#include "shufflerandom.h"
 
 #include <algorithm>
 #include <cmath>
@@ -113,10 +111,10 @@ uint32_t GA::RouletteIndex(double x) const
     return populationSize_ - 1;
 }
 
-void GA::Shuffle(std::vector<Individual>& pool) const
+void GA::Shuffle(std::vector<Individual>& pool)
 {
     for (std::size_t p = 1; p < pool.size(); ++p) {
-        const uint32_t j = ShuffleRandom::Below(static_cast<uint32_t>(p + 1));
+        const uint32_t j = shuffler_->Below(static_cast<uint32_t>(p + 1));
         std::swap(pool[p], pool[j]);
     }
 }
@@ -140,6 +138,6 @@ void GA::Mutate(Individual& individual)
 
 void GA::InsertElite(std::vector<Individual>& pool, const Individual& elite)
 {
-    const auto target = static_cast<uint32_t>(ProcessRandom::Draw()) % populationSize_;
+    const auto target = static_cast<uint32_t>(random_->Draw()) % populationSize_;
     pool.at(target) = elite;
 }

@@ -1,22 +1,9 @@
 #include "processrandom.h"
 
-namespace {
-uint32_t state = 1;
-
-int Step()
+LcgGenerator& ProcessRandom::Generator()
 {
-    state = state * 22695477u + 1u;
-    return static_cast<int>((state >> 16) & 0x7FFF);
+    static LcgGenerator instance{LcgGenerator::StartState};
+    return instance;
 }
 
-// The first value after start-up is thrown away.
-const bool discarded = (Step(), true);
-} // namespace
-
-int ProcessRandom::Draw() { return Step(); }
-
-void ProcessRandom::RestartForTests()
-{
-    state = 1;
-    Step();
-}
+void ProcessRandom::RestartForTests() { Generator() = LcgGenerator{LcgGenerator::StartState}; }

@@ -1,16 +1,18 @@
 #pragma once
-// The second generator of the GA, used only to shuffle the mating pool. It is
-// separate from the process-wide generator (ProcessRandom), so the shuffle
-// never changes which values the selection, crossover, mutation and elitism
-// draw. It starts from a fixed seed and is never re-seeded: every run of the
-// program shuffles the same way.
-#include <cstdint>
+// The process-wide shuffle generator of the window's GA: one ShuffleGenerator
+// from the fixed seed, never re-seeded, so every run of the program shuffles
+// the same way. It is separate from the process-wide LCG (ProcessRandom), so
+// the shuffle never changes which values selection, crossover, mutation and
+// elitism draw. A GA handed its own shuffle generator never touches it.
+#include "shufflegenerator.h"
 
 namespace ShuffleRandom {
-// Uniform index in 0 .. n - 1 (n >= 1), without modulo bias. The result only
-// depends on the sequence of calls, not on the compiler's standard library.
-uint32_t Below(uint32_t n);
+// The one process-wide instance (GUI thread only).
+ShuffleGenerator& Generator();
 
-// For tests only: put the generator back to its start-up state.
+// Uniform index in 0 .. n - 1 from the process-wide instance.
+inline uint32_t Below(uint32_t n) { return Generator().Below(n); }
+
+// For tests only: put the process-wide instance back to its start-up state.
 void RestartForTests();
 } // namespace ShuffleRandom
