@@ -36,6 +36,50 @@ std::vector<std::string> AllBits(const GA& ga)
         bits.push_back(Bits(ga.At(i)));
     return bits;
 }
+
+// Like MakeGA, but every individual's bits are scrambled over the whole
+// chromosome, so two members differ far beyond any crossover cut.
+GA MakeScrambledGA(uint32_t l, const std::vector<double>& fitness)
+{
+    GA ga = MakeGA(l, fitness);
+    for (uint32_t i = 0; i < fitness.size(); ++i)
+        for (uint32_t p = 0; p < l; ++p)
+            ga.At(i)[p] = static_cast<unsigned char>(((i + 1) * 2654435761u * (p + 7)) >> 31);
+    return ga;
+}
+
+// What a step with rank selection over all N members, crossover rate 1 and
+// no mutation or elitism must leave, worked out independently of the step:
+// the population sorted fittest first (all fitness values distinct), shuffled
+// by the restarted shuffle generator, then members 2k and 2k + 1 crossed at
+// the cut drawn for pair k (two draws per pair: the crossing draw and the
+// cut). With odd N the last member stays as the shuffle left it.
+// Leaves both generators restarted.
+std::vector<std::string> PairedPool(GA& ga)
+{
+    const uint32_t n = ga.GetPopulationSize();
+    const uint32_t l = ga.GetChromosomeLength();
+    std::vector<uint32_t> order(n);
+    for (uint32_t i = 0; i < n; ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](uint32_t a, uint32_t b) { return ga.At(a).GetFitness() > ga.At(b).GetFitness(); });
+    std::vector<std::string> pool;
+    for (uint32_t i : order)
+        pool.push_back(Bits(ga.At(i)));
+
+    RestartGenerators();
+    for (uint32_t p = 1; p < n; ++p)
+        std::swap(pool[p], pool[ShuffleRandom::Below(p + 1)]);
+    for (uint32_t i = 0; i + 1 < n; i += 2) {
+        ga.RandomReal(); // crossing draw: always crossed at rate 1
+        const auto cut = static_cast<uint32_t>(l * ga.RandomReal());
+        for (uint32_t p = cut; p < l; ++p)
+            std::swap(pool[i][p], pool[i + 1][p]);
+    }
+    RestartGenerators();
+    return pool;
+}
 } // namespace
 
 TEST(GAStep, RankOneFillsThePoolWithTheBest)
@@ -118,13 +162,25 @@ TEST(GAStep, UnknownSelectionLeavesAZeroPool)
 
 TEST(GAStep, OddPopulationLeavesTheLastPoolMemberUncrossed)
 {
-    GA ga = MakeGA(20, {1, 2, 3, 4, 5});
+    GA ga = MakeScrambledGA(64, {1, 2, 3, 4, 5});
     Quiet(ga, 1);
     ga.SetRankParents(5);
-    const std::vector<std::string> before = AllBits(ga);
+    const std::vector<std::string> expected = PairedPool(ga);
+    ASSERT_NE(expected[4], expected[3]);
+    RestartGenerators();
     ga.NextGeneration();
-    const std::string last = Bits(ga.At(4));
-    EXPECT_NE(std::find(before.begin(), before.end(), last), before.end()) << last;
+    EXPECT_EQ(AllBits(ga), expected);
+}
+
+TEST(GAStep, PairsAreAdjacentPoolMembers)
+{
+    GA ga = MakeScrambledGA(64, {6, 1, 8, 3, 5, 2, 7, 4});
+    Quiet(ga, 1);
+    ga.SetRankParents(8);
+    const std::vector<std::string> expected = PairedPool(ga);
+    RestartGenerators();
+    ga.NextGeneration();
+    EXPECT_EQ(AllBits(ga), expected);
 }
 
 TEST(GAStep, SingleIndividualIsAMutatedCopy)
