@@ -86,6 +86,7 @@ void GA::ClearHistory()
 {
     history_.clear();
     fitInfo_.clear();
+    historyRevision_.Renew();
 }
 
 void GA::SetMutationRate(double rate) { mutationRate_ = ClampRate(rate); }

@@ -29,11 +29,15 @@
 #include "individual.h"
 #include "lcggenerator.h"
 #include "shufflegenerator.h"
+#include "uniquerevision.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+class PopulationInput;
+struct PopulationBlock;
 
 class EGA : public EEngine {
 public:
@@ -150,6 +154,11 @@ public:
     // One record per evaluated generation since the last reset or load,
     // oldest first.
     const std::vector<GAData>& History() const { return history_; }
+    // Names the history as it is: the same number as long as records were
+    // only appended, a number never used before once the history is cleared
+    // or replaced (reset, resize, load) or the GA is copied. The chart uses it
+    // to tell an extension of what it shows from another history.
+    uint64_t HistoryRevision() const { return historyRevision_.Value(); }
     // Appends (generation, fitness of individuals 0 .. N-1); sets IsEvaluated.
     void RecordGeneration();
     // Max, average, min and generation of every History() record, in order.
@@ -186,10 +195,19 @@ public:
     // file or block, a malformed block on the way) nothing changes.
     virtual GAFileResult LoadGeneration(const std::string& fileName, int32_t generation);
     GAFileResult LoadGenerationFromText(std::string_view text, int32_t generation);
+    // The same load for block `index` of a list ReadGenerationList made of
+    // the file: reads only that block, from its listed place, and takes the
+    // history of the blocks before it from the list. Refused, changing
+    // nothing, when the block there is not the listed one any more.
+    GAFileResult LoadListedGeneration(const std::string& fileName, const GAGenerationList& list,
+                                      std::size_t index);
 
 private:
     static void CheckSizes(uint32_t n, uint32_t l);
     void ClearHistory();
+    GAFileResult LoadFrom(PopulationInput& input, int32_t generation);
+    // Makes the read block the population and history + its record the history.
+    void InstallBlock(PopulationBlock& block, std::vector<GAData> history);
     void SortFittestFirst();
     void Shuffle(std::vector<Individual>& pool);
     uint32_t RankParentsForStep() const;
@@ -198,6 +216,7 @@ private:
     LcgGenerator* random_;
     ShuffleGenerator* shuffler_;
     std::vector<GAData> history_;
+    UniqueRevision historyRevision_;
     bool evaluated_ = false;
     std::vector<Individual> population_;
     uint32_t populationSize_;

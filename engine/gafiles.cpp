@@ -1,10 +1,12 @@
 // GA: population files. The writer appends one whole block per save; the
-// readers take the file into memory and parse it with PopulationFileParser,
-// then change the GA only when the whole load has succeeded.
+// readers stream the file through PopulationFileParser a chunk at a time, so
+// that any file the writer can grow can be read back, and change the GA only
+// when the whole load has succeeded.
 #include "ga.h"
 
 #include "console.h"
 #include "populationfileparser.h"
+#include "populationinput.h"
 #include "populationtext.h"
 
 #include <cerrno>
@@ -13,11 +15,10 @@
 #include <filesystem>
 #include <memory>
 
+#include <sys/types.h>
+
 namespace {
 constexpr int saveAttempts = 3;
-// Larger files are refused rather than read: a population file this big is
-// not one, and the limit keeps a device file from filling the memory.
-constexpr std::size_t maxFileBytes = std::size_t{1} << 30;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -26,32 +27,58 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string Quoted(const std::string& fileName) { return "'" + fileName + "'"; }
 
-// Reads the whole file in binary mode (CR bytes are whitespace to the
-// parser). Returns false with a message when it cannot be opened or read.
-bool ReadWholeFile(const std::string& fileName, std::string& text, std::string& error)
-{
-    File file(std::fopen(fileName.c_str(), "rb"));
-    if (!file) {
-        error = "Can't open " + Quoted(fileName) + ": " + std::strerror(errno);
-        return false;
-    }
-    text.clear();
-    char chunk[65536];
-    for (;;) {
-        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
-        text.append(chunk, got);
-        if (text.size() > maxFileBytes) {
-            error = "Can't read " + Quoted(fileName) + ": larger than 1 GiB";
+// A population file opened for reading in binary mode (CR bytes are
+// whitespace to the parser), its size taken at opening and its read position
+// at `offset`.
+struct InputFile {
+    File file;
+    uint64_t size = 0;
+
+    bool Open(const std::string& fileName, uint64_t offset, std::string& error)
+    {
+        file.reset(std::fopen(fileName.c_str(), "rb"));
+        bool ok = file && ::fseeko(file.get(), 0, SEEK_END) == 0;
+        const off_t end = ok ? ::ftello(file.get()) : -1;
+        ok = end >= 0 && static_cast<uint64_t>(end) >= offset &&
+             ::fseeko(file.get(), static_cast<off_t>(offset), SEEK_SET) == 0;
+        if (!ok) {
+            error = "Can't open " + Quoted(fileName) + ": " + std::strerror(errno);
+            file.reset();
             return false;
         }
-        if (got < sizeof chunk)
+        size = static_cast<uint64_t>(end);
+        return true;
+    }
+
+    std::string ReadError(const std::string& fileName) const
+    {
+        const char* reason = std::ferror(file.get()) ? std::strerror(errno) : "the file got shorter while it was read";
+        return "Can't read " + Quoted(fileName) + ": " + reason;
+    }
+};
+
+GAGenerationList ListBlocks(PopulationInput& input)
+{
+    GAGenerationList list;
+    PopulationFileParser parser(input);
+    for (;;) {
+        PopulationBlock block;
+        switch (parser.ReadHeader(block, list.message)) {
+        case PopulationFileParser::Header::End:
+            return list;
+        case PopulationFileParser::Header::Malformed:
+            list.ok = false;
+            return list;
+        case PopulationFileParser::Header::Read:
             break;
+        }
+        if (!parser.ReadBody(block, false, list.message)) {
+            list.ok = false;
+            return list;
+        }
+        list.places.push_back(GABlockPlace{block.offset, block.size, block.length});
+        list.records.push_back(GAData{block.generation, std::move(block.fitness)});
     }
-    if (std::ferror(file.get())) {
-        error = "Can't read " + Quoted(fileName) + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
 }
 
 GAFileResult Failure(std::string message) { return GAFileResult{false, std::move(message)}; }
@@ -122,50 +149,41 @@ GAFileResult GA::SaveGeneration(const std::string& fileName) const
 
 GAGenerationList GA::ReadGenerationList(const std::string& fileName)
 {
-    std::string text;
+    InputFile in;
     std::string error;
-    if (!ReadWholeFile(fileName, text, error)) {
+    if (!in.Open(fileName, 0, error)) {
         ConsolePrintf("Cannot open test.ga\n");
-        return GAGenerationList{false, error, {}};
+        return GAGenerationList{false, error, {}, {}};
     }
-    GAGenerationList list = ReadGenerationListFromText(text);
-    if (!list.ok)
+    PopulationInput input(in.file.get(), 0, in.size);
+    GAGenerationList list = ListBlocks(input);
+    if (input.ReadFailed()) {
+        list.ok = false;
+        list.message = in.ReadError(fileName);
+    } else if (!list.ok) {
         list.message = Quoted(fileName) + ": " + list.message;
+    }
     return list;
 }
 
 GAGenerationList GA::ReadGenerationListFromText(std::string_view text)
 {
-    GAGenerationList list;
-    PopulationFileParser parser(text);
-    for (;;) {
-        PopulationBlock block;
-        switch (parser.ReadHeader(block.generation, list.message)) {
-        case PopulationFileParser::Header::End:
-            return list;
-        case PopulationFileParser::Header::Malformed:
-            list.ok = false;
-            return list;
-        case PopulationFileParser::Header::Read:
-            break;
-        }
-        if (!parser.ReadBody(block, false, list.message)) {
-            list.ok = false;
-            return list;
-        }
-        list.records.push_back(GAData{block.generation, std::move(block.fitness)});
-    }
+    PopulationInput input(text);
+    return ListBlocks(input);
 }
 
 GAFileResult GA::LoadGeneration(const std::string& fileName, int32_t generation)
 {
-    std::string text;
+    InputFile in;
     std::string error;
-    if (!ReadWholeFile(fileName, text, error)) {
+    if (!in.Open(fileName, 0, error)) {
         ConsolePrintf("Can't open '%s'\n", fileName.c_str());
         return Failure(error);
     }
-    GAFileResult result = LoadGenerationFromText(text, generation);
+    PopulationInput input(in.file.get(), 0, in.size);
+    GAFileResult result = LoadFrom(input, generation);
+    if (input.ReadFailed())
+        return Failure(in.ReadError(fileName));
     if (!result.ok)
         result.message = Quoted(fileName) + ": " + result.message;
     return result;
@@ -173,14 +191,20 @@ GAFileResult GA::LoadGeneration(const std::string& fileName, int32_t generation)
 
 GAFileResult GA::LoadGenerationFromText(std::string_view text, int32_t generation)
 {
+    PopulationInput input(text);
+    return LoadFrom(input, generation);
+}
+
+GAFileResult GA::LoadFrom(PopulationInput& input, int32_t generation)
+{
     // Everything is read into locals first; the GA changes only at the end,
     // so a refused load leaves population, sizes, counter and history alone.
-    PopulationFileParser parser(text);
+    PopulationFileParser parser(input);
     std::vector<GAData> history;
     PopulationBlock block;
     std::string error;
     for (;;) {
-        switch (parser.ReadHeader(block.generation, error)) {
+        switch (parser.ReadHeader(block, error)) {
         case PopulationFileParser::Header::End:
             return Failure("no block of generation " + std::to_string(generation));
         case PopulationFileParser::Header::Malformed:
@@ -196,7 +220,43 @@ GAFileResult GA::LoadGenerationFromText(std::string_view text, int32_t generatio
             break;
         history.push_back(GAData{block.generation, std::move(block.fitness)});
     }
+    InstallBlock(block, std::move(history));
+    return GAFileResult{};
+}
 
+GAFileResult GA::LoadListedGeneration(const std::string& fileName, const GAGenerationList& list, std::size_t index)
+{
+    if (index >= list.records.size() || index >= list.places.size())
+        return Failure(Quoted(fileName) + ": the list holds no block " + std::to_string(index));
+    const GABlockPlace& place = list.places[index];
+    InputFile in;
+    std::string error;
+    if (!in.Open(fileName, place.offset, error)) {
+        ConsolePrintf("Can't open '%s'\n", fileName.c_str());
+        return Failure(error);
+    }
+    for (std::size_t k = 0; k <= index; ++k)
+        ConsolePrintf("Seeking: %d\r", list.records[k].generation);
+
+    PopulationInput input(in.file.get(), place.offset, in.size);
+    PopulationFileParser parser(input);
+    PopulationBlock block;
+    bool read = parser.ReadHeader(block, error) == PopulationFileParser::Header::Read &&
+                block.generation == list.records[index].generation && block.offset == place.offset;
+    if (read && !parser.ReadBody(block, true, error)) {
+        if (input.ReadFailed())
+            return Failure(in.ReadError(fileName));
+        return Failure(Quoted(fileName) + ": " + error);
+    }
+    if (!read || block.size != place.size || block.length != place.length)
+        return Failure(Quoted(fileName) + ": the file has changed since its blocks were listed");
+    InstallBlock(block, std::vector<GAData>(list.records.begin(), list.records.begin() + static_cast<std::ptrdiff_t>(index)));
+    return GAFileResult{};
+}
+
+void GA::InstallBlock(PopulationBlock& block, std::vector<GAData> history)
+{
+    const int32_t generation = block.generation;
     ConsolePrintf("\n");
     std::vector<Individual> population;
     population.reserve(block.size);
@@ -216,7 +276,7 @@ GAFileResult GA::LoadGenerationFromText(std::string_view text, int32_t generatio
     generation_ = generation;
     history_.swap(history);
     fitInfo_.clear();
+    historyRevision_.Renew();
     evaluated_ = true;
     ConsolePrintf("Loading done\n");
-    return GAFileResult{};
 }

@@ -21,10 +21,14 @@
 //   fewer than L bits. At least one blank follows the field.
 // - The fitness is a decimal number ("C" notation, optional sign, "inf" and
 //   "nan" accepted) followed by whitespace or the end of the text.
+// - A number, including the fitness, is at most 4096 characters long.
 // Before anything is allocated for a block, its sizes are checked against
 // the text that is left: N individuals of L bits take at least N * (L + 1)
 // characters. The parser never reads outside the text and always advances,
-// so it ends on any input.
+// so it ends on any input. It reads through a PopulationInput, so a file is
+// never held whole in memory.
+#include "populationinput.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -32,6 +36,7 @@
 
 struct PopulationBlock {
     int32_t generation = 0;
+    uint64_t offset = 0; // where the header starts in the text
     uint32_t size = 0;   // N, the number of individuals
     uint32_t length = 0; // L, the chromosome length in bits
     std::vector<double> fitness;     // N values in file order
@@ -40,7 +45,9 @@ struct PopulationBlock {
 
 class PopulationFileParser {
 public:
-    explicit PopulationFileParser(std::string_view text);
+    // Reads from `input`, which must outlive the parser; a byte-order mark is
+    // skipped only at offset 0.
+    explicit PopulationFileParser(PopulationInput& input);
 
     enum class Header {
         Read,      // a block header; its body follows
@@ -48,8 +55,9 @@ public:
         Malformed, // "Generation" with a number that does not fit
     };
 
-    // Reads the header of the next block into generation.
-    Header ReadHeader(int32_t& generation, std::string& error);
+    // Reads the header of the next block into block.generation and
+    // block.offset.
+    Header ReadHeader(PopulationBlock& block, std::string& error);
 
     // Reads the sizes line and the individuals of the block whose header was
     // just read; block.generation must already be set. The bit fields are
@@ -60,8 +68,9 @@ public:
 private:
     void SkipBlanks();
     bool ReadUnsigned(uint64_t& value, uint64_t max);
-    bool AtBlankOrEnd() const;
+    bool AtBlankOrEnd();
+    bool ReadBits(PopulationBlock& block, uint32_t i, bool keepBits, std::string& error);
+    bool ReadFitness(PopulationBlock& block, uint32_t i, std::string& error);
 
-    std::string_view text_;
-    std::size_t pos_ = 0;
+    PopulationInput& input_;
 };

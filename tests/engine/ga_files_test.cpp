@@ -1,6 +1,7 @@
 // Population files: the exact format, save -> list -> load round trips, the
 // specified log lines, and the refusal of files that cannot be loaded.
 #include "ga_test_support.h"
+#include "populationinput.h"
 
 #include <gtest/gtest.h>
 
@@ -441,4 +442,184 @@ TEST_F(GAFiles, DecimalCommaLocaleChangesNeitherWritingNorReading)
     ASSERT_TRUE(load.ok) << load.message;
     EXPECT_EQ(loaded.At(0).GetFitness(), 12.5);
     EXPECT_EQ(loaded.At(1).GetFitness(), -0.25);
+}
+
+namespace {
+// Good and malformed texts, for comparing file reads with text reads.
+const std::string readingCases[] = {
+    threeBlocks,
+    WithCrLf(threeBlocks),
+    "\xEF\xBB\xBF" + threeBlocks + "trailing text\n",
+    "\n\n  Generation   -3 \n 2   4\n\n0110  +12.5 \n1011\t-0.500000\nGeneration 5\n1 3\n101 1.0\n"
+    "Generation 5\n1 3\n010 2.0",
+    threeBlocks + "Generation 3\n2 4\n0110 1.0\n10",
+    threeBlocks + "Generation 3\n2 4\n0110 1.0\n1011",
+    threeBlocks + "Generation 3\n2 4\n011 1.0\n1011 2.0\n",
+    threeBlocks + "Generation 3\n1 3\n0110 1.0\n",
+    threeBlocks + "Generation 3\n1 4\n0110 1,5\n",
+    threeBlocks + "Generation 3\n1 4\n0110 1e999\n",
+    threeBlocks + "Generation 99999999999\n1 1\n1 1.0\n",
+    threeBlocks + "Generation 3\n4000000000 4000000000\n0 1\n",
+    threeBlocks + "Generation 3\n18446744073709551616 1\n",
+};
+
+// Sets the chunk size of file reads while it lives.
+struct ChunkBytes {
+    explicit ChunkBytes(std::size_t bytes) { PopulationInput::SetChunkBytesForTests(bytes); }
+    ~ChunkBytes() { PopulationInput::SetChunkBytesForTests(0); }
+    ChunkBytes(const ChunkBytes&) = delete;
+    ChunkBytes& operator=(const ChunkBytes&) = delete;
+};
+
+void ExpectSameList(const GAGenerationList& a, const GAGenerationList& b)
+{
+    EXPECT_EQ(a.ok, b.ok);
+    EXPECT_EQ(a.message, b.message);
+    ASSERT_EQ(a.records.size(), b.records.size());
+    ASSERT_EQ(a.places.size(), a.records.size());
+    ASSERT_EQ(b.places.size(), b.records.size());
+    for (std::size_t k = 0; k < a.records.size(); ++k) {
+        EXPECT_EQ(a.records[k].generation, b.records[k].generation) << k;
+        EXPECT_EQ(a.records[k].values, b.records[k].values) << k;
+        EXPECT_EQ(a.places[k].offset, b.places[k].offset) << k;
+        EXPECT_EQ(a.places[k].size, b.places[k].size) << k;
+        EXPECT_EQ(a.places[k].length, b.places[k].length) << k;
+    }
+}
+} // namespace
+
+// A file is read a chunk at a time; wherever the chunk boundaries fall, it
+// lists and loads exactly as the same text held whole in memory.
+TEST_F(GAFiles, FilesReadAlikeWhateverTheChunkSize)
+{
+    const GA base = EvolvedGA();
+    for (const std::string& text : readingCases) {
+        const std::string path = Write("chunks.ga", text);
+        const std::string prefix = "'" + path + "': ";
+        GAGenerationList fromText = GA::ReadGenerationListFromText(text);
+        if (!fromText.ok)
+            fromText.message = prefix + fromText.message;
+        std::vector<int32_t> generations{7};
+        for (const GAData& record : fromText.records)
+            generations.push_back(record.generation);
+
+        for (std::size_t chunk : {1, 2, 3, 7, 64, 0}) {
+            SCOPED_TRACE(text.substr(text.size() > 30 ? text.size() - 30 : 0) + " / chunk " + std::to_string(chunk));
+            const ChunkBytes bytes(chunk);
+            ExpectSameList(GA::ReadGenerationList(path), fromText);
+            for (int32_t g : generations) {
+                GA fromFile = base;
+                GA fromMemory = base;
+                const GAFileResult a = fromFile.LoadGeneration(path, g);
+                GAFileResult b = fromMemory.LoadGenerationFromText(text, g);
+                if (!b.ok)
+                    b.message = prefix + b.message;
+                EXPECT_EQ(a.ok, b.ok) << g;
+                EXPECT_EQ(a.message, b.message) << g;
+                EXPECT_TRUE(GASnapshot(fromFile) == GASnapshot(fromMemory)) << g;
+            }
+        }
+    }
+}
+
+TEST_F(GAFiles, AListedBlockLoadsFromItsPlace)
+{
+    const std::string text = "Generation 5\n1 3\n101 1.000000\n" + threeBlocks + "Generation 5\n1 3\n010 2.000000\n";
+    const std::string path = Write("places.ga", text);
+    const GAGenerationList list = GA::ReadGenerationList(path);
+    ASSERT_TRUE(list.ok) << list.message;
+    ASSERT_EQ(list.places.size(), 5u);
+    const uint32_t sizes[5][2] = {{1, 3}, {2, 4}, {3, 2}, {2, 4}, {1, 3}};
+    for (std::size_t k = 0; k < 5; ++k) {
+        EXPECT_EQ(text.compare(list.places[k].offset, 11, "Generation "), 0) << k;
+        EXPECT_EQ(list.places[k].size, sizes[k][0]) << k;
+        EXPECT_EQ(list.places[k].length, sizes[k][1]) << k;
+    }
+
+    // Each block of a distinct number loads as LoadGeneration loads it.
+    for (std::size_t k = 1; k < 4; ++k) {
+        GA listed = EvolvedGA();
+        GA streamed = EvolvedGA();
+        LogRecorder log;
+        ASSERT_TRUE(listed.LoadListedGeneration(path, list, k).ok) << k;
+        const std::string listedLog = log.text;
+        log.text.clear();
+        ASSERT_TRUE(streamed.LoadGeneration(path, list.records[k].generation).ok) << k;
+        EXPECT_EQ(listedLog, log.text) << k;
+        EXPECT_TRUE(GASnapshot(listed) == GASnapshot(streamed)) << k;
+    }
+    // A later block of a repeated number is the block at that place.
+    GA ga = EvolvedGA();
+    ASSERT_TRUE(ga.LoadListedGeneration(path, list, 4).ok);
+    EXPECT_EQ(Bits(ga.At(0)), "010");
+    EXPECT_EQ(ga.GetGeneration(), 5);
+    EXPECT_EQ(ga.History().size(), 5u);
+}
+
+TEST_F(GAFiles, AListedBlockThatIsNoLongerThereIsRefused)
+{
+    const std::string path = Write("changed.ga", threeBlocks);
+    const GAGenerationList list = GA::ReadGenerationList(path);
+    ASSERT_EQ(list.records.size(), 3u);
+    const std::string others[] = {
+        "Generation 0\n2 4\n0110 12.000000\n1011 -0.500000\n",           // cut before the block
+        "Generation 9\n2 4\n0110 1.0\n1011 2.0\n" + threeBlocks,         // everything moved
+        threeBlocks.substr(0, list.places[2].offset) + "Generation 2\n1 8\n01100110 7.0\n", // other sizes
+        threeBlocks.substr(0, threeBlocks.size() - 16),                  // cut inside the block
+    };
+    for (const std::string& other : others) {
+        Write("changed.ga", other);
+        GA ga = EvolvedGA();
+        const GASnapshot before(ga);
+        const GAFileResult result = ga.LoadListedGeneration(path, list, 2);
+        EXPECT_FALSE(result.ok) << other;
+        EXPECT_NE(result.message.find(path), std::string::npos) << result.message;
+        EXPECT_TRUE(GASnapshot(ga) == before) << other;
+    }
+}
+
+TEST_F(GAFiles, ADamagedLastBlockLeavesTheBlocksBeforeItLoadable)
+{
+    const std::string path = Write("damaged.ga", threeBlocks + "Generation 3\n2 4\n0110 1.0\n10");
+    const GAGenerationList list = GA::ReadGenerationList(path);
+    EXPECT_FALSE(list.ok);
+    EXPECT_NE(list.message.find("block \"Generation 3\""), std::string::npos) << list.message;
+    ASSERT_EQ(list.records.size(), 3u);
+    ASSERT_EQ(list.places.size(), 3u);
+    GA ga(1, 1);
+    ASSERT_TRUE(ga.LoadListedGeneration(path, list, 2).ok);
+    EXPECT_EQ(Bits(ga.At(0)), "1111");
+    ASSERT_TRUE(ga.LoadGeneration(path, 1).ok);
+    EXPECT_EQ(ga.GetPopulationSize(), 3u);
+}
+
+// Saving never refuses to grow a file, so reading must not refuse a big one.
+// The file is sparse: a block of one individual of 1.1 billion bits (a hole
+// the file system reads as NUL characters, which are clear bits), then a
+// small block past the first GiB.
+TEST_F(GAFiles, FilesLargerThanOneGibibyteAreRead)
+{
+    const std::string path = PathOf("large.ga");
+    const uint64_t bits = 1'100'000'000;
+    const std::string header = "Generation 0\n1 " + std::to_string(bits) + "\n";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << header;
+        out.seekp(static_cast<std::streamoff>(header.size() + bits));
+        out << " 1.000000\nGeneration 1\n1 4\n0110 2.500000\n";
+        ASSERT_TRUE(out.good());
+    }
+    ASSERT_GT(fs::file_size(path), uint64_t{1} << 30);
+
+    const GAGenerationList list = GA::ReadGenerationList(path);
+    ASSERT_TRUE(list.ok) << list.message;
+    ASSERT_EQ(list.records.size(), 2u);
+    EXPECT_EQ(list.records[1].values, std::vector<double>{2.5});
+    EXPECT_EQ(list.places[1].offset, header.size() + bits + 10);
+
+    GA ga(2, 2);
+    ASSERT_TRUE(ga.LoadListedGeneration(path, list, 1).ok);
+    EXPECT_EQ(Bits(ga.At(0)), "0110");
+    ASSERT_EQ(ga.History().size(), 2u);
+    EXPECT_EQ(ga.History()[0].values, std::vector<double>{1.0});
 }

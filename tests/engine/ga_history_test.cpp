@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 GA WithFitness(const std::vector<double>& fitness)
 {
@@ -148,4 +150,41 @@ TEST(GAHistory, AppendedRecordsAreSummarisedAtTheNextCall)
         for (int k = 0; k <= round; ++k)
             EXPECT_EQ(info[static_cast<std::size_t>(k)].min, std::min(k, 2));
     }
+}
+
+TEST(GAHistory, RevisionChangesWhenTheHistoryIsClearedOrReplacedNotWhenItGrows)
+{
+    GA ga(3, 5);
+    const uint64_t start = ga.HistoryRevision();
+    ga.RecordGeneration();
+    ga.NextGeneration();
+    ga.RecordGeneration();
+    EXPECT_EQ(ga.HistoryRevision(), start); // appending keeps the number
+
+    std::vector<uint64_t> seen{start};
+    const auto expectNew = [&](const char* what) {
+        const uint64_t now = ga.HistoryRevision();
+        EXPECT_EQ(std::find(seen.begin(), seen.end(), now), seen.end()) << what;
+        seen.push_back(now);
+    };
+    ga.Reset();
+    expectNew("Reset");
+    ga.SetPopulationSize(4);
+    expectNew("SetPopulationSize");
+    ga.SetSizes(4, 6);
+    expectNew("SetSizes");
+    ASSERT_TRUE(ga.LoadGenerationFromText("Generation 2\n1 2\n01 1.0\n", 2).ok);
+    expectNew("a load");
+    const uint64_t loaded = ga.HistoryRevision();
+    EXPECT_FALSE(ga.LoadGenerationFromText("Generation 2\n1 2\n0 1.0\n", 2).ok);
+    EXPECT_EQ(ga.HistoryRevision(), loaded); // a refused load changes nothing
+
+    // A copy's history may grow apart from the original's: never the same number.
+    const GA copy = ga;
+    EXPECT_NE(copy.HistoryRevision(), ga.HistoryRevision());
+    EXPECT_EQ(ga.HistoryRevision(), loaded);
+    GA assigned(1, 1);
+    assigned = ga;
+    EXPECT_NE(assigned.HistoryRevision(), ga.HistoryRevision());
+    EXPECT_NE(assigned.HistoryRevision(), copy.HistoryRevision());
 }
