@@ -24,27 +24,47 @@ double FitnessPlotModel::Value(const GAFitInfo& record, int series)
     }
 }
 
+FitnessPlotModel::Change FitnessPlotModel::Update(const std::vector<GAFitInfo>& history, std::uint64_t revision)
+{
+    // Within one revision the history only grows, so its first records are
+    // the ones held: the revision alone tells an extension, at no cost.
+    if (hasRevision_ && revision == revision_ && history.size() >= records_.size())
+        return Extend(history);
+    const Change change = Rebuild(history);
+    hasRevision_ = true;
+    revision_ = revision;
+    return change;
+}
+
 FitnessPlotModel::Change FitnessPlotModel::Update(const std::vector<GAFitInfo>& history)
 {
+    hasRevision_ = false;
+    if (history.size() >= records_.size()
+        && std::equal(records_.begin(), records_.end(), history.begin(), SameRecord))
+        return Extend(history);
+    return Rebuild(history);
+}
+
+FitnessPlotModel::Change FitnessPlotModel::Extend(const std::vector<GAFitInfo>& history)
+{
     const std::size_t held = records_.size();
-    const std::size_t count = history.size();
+    if (history.size() == held)
+        return Change::None;
+    if (held == 0)
+        return Rebuild(history);
+    // No reserve here: growing by one record per call must stay amortised O(1).
+    for (std::size_t i = held; i < history.size(); ++i)
+        AppendRecord(history[i]);
+    return Change::Appended;
+}
 
-    if (count == held) {
-        if (std::equal(history.begin(), history.end(), records_.begin(), SameRecord))
-            return Change::None;
-    } else if (held > 0 && count > held && SameRecord(history.front(), records_.front())
-               && SameRecord(history[held - 1], records_.back())) {
-        // No reserve here: growing by one record per call must stay amortised O(1).
-        for (std::size_t i = held; i < count; ++i)
-            AppendRecord(history[i]);
-        return Change::Appended;
-    }
-
+FitnessPlotModel::Change FitnessPlotModel::Rebuild(const std::vector<GAFitInfo>& history)
+{
     Clear();
     // Pick the final bucket width up front so a rebuild never regroups.
-    while (static_cast<std::size_t>(width_) * MaxBuckets < count)
+    while (static_cast<std::size_t>(width_) * MaxBuckets < history.size())
         width_ *= 2;
-    records_.reserve(count);
+    records_.reserve(history.size());
     for (const GAFitInfo& record : history)
         AppendRecord(record);
     return Change::Rebuilt;
@@ -53,6 +73,7 @@ FitnessPlotModel::Change FitnessPlotModel::Update(const std::vector<GAFitInfo>& 
 void FitnessPlotModel::Clear()
 {
     records_.clear();
+    hasRevision_ = false;
     buckets_.clear();
     width_ = 1;
     ++layout_;

@@ -26,12 +26,16 @@ public:
 
     enum class Change { None, Appended, Rebuilt };
 
-    // Brings the model to `history` and says what that took:
-    // - None: `history` equals what is held (checked record by record);
-    // - Appended: `history` is longer and keeps the first and the last record
-    //   held so far, so it is taken as an extension (the fitness history only
-    //   grows between resets and loads) and only its new records are added;
+    // Brings the model to `history`, the fitness history of revision
+    // `revision` (GA::HistoryRevision: a history keeps its number only while
+    // records are appended to it), and says what that took:
+    // - None: the same revision and length as held;
+    // - Appended: the same revision, longer: only the new records are added;
     // - Rebuilt: anything else; the model is built afresh.
+    Change Update(const std::vector<GAFitInfo>& history, std::uint64_t revision);
+    // The same for a history without a revision: None when it equals what is
+    // held, Appended when what is held is a prefix of it (checked record by
+    // record, so it costs a comparison of the whole history), else Rebuilt.
     Change Update(const std::vector<GAFitInfo>& history);
     void Clear();
 
@@ -69,11 +73,15 @@ private:
     };
     using Bucket = std::array<Extremes, SeriesCount>;
 
+    Change Extend(const std::vector<GAFitInfo>& history);
+    Change Rebuild(const std::vector<GAFitInfo>& history);
     void AppendRecord(const GAFitInfo& record);
     void MergeBucketPairs();
     int BucketPointCount(int bucket, int series) const;
 
     std::vector<GAFitInfo> records_;
+    bool hasRevision_ = false; // records_ are revision_ of a GA's history
+    std::uint64_t revision_ = 0;
     std::vector<Bucket> buckets_;
     int width_ = 1;
     std::uint64_t layout_ = 0;

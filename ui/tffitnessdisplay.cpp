@@ -180,9 +180,28 @@ QLineSeries* TFFitnessDisplay::SeriesAt(int index) const
 
 void TFFitnessDisplay::PlotFitInfo(const std::vector<GAFitInfo>& history)
 {
+    lastChange_ = model_.Update(history);
+    Plotted(history);
+}
+
+void TFFitnessDisplay::PlotFitInfo(const std::vector<GAFitInfo>& history, std::uint64_t revision)
+{
+    lastChange_ = model_.Update(history, revision);
+    Plotted(history);
+}
+
+void TFFitnessDisplay::ClearPlot()
+{
+    model_.Clear();
+    lastChange_ = FitnessPlotModel::Change::Rebuilt;
+    EMaxFitness->clear();
+    ScheduleRefresh();
+}
+
+void TFFitnessDisplay::Plotted(const std::vector<GAFitInfo>& history)
+{
     ConsolePrintf("PlotFitInfo\n");
     ConsolePrintf("Size: %d\n", static_cast<int>(history.size()));
-    lastChange_ = model_.Update(history);
     if (!history.empty()) {
         EMaxFitness->setText("Current maximum fitness: "
                              + QString::number(history.back().max, 'g', QLocale::FloatingPointShortest));

@@ -36,6 +36,13 @@ public:
     // the chart showed, and the last record's maximum in EMaxFitness. An empty
     // history empties the chart and leaves the label as it is.
     void PlotFitInfo(const std::vector<GAFitInfo>& history);
+    // The same for revision `revision` of a GA's history (GA::HistoryRevision):
+    // while the revision stays, only the records added since the last call are
+    // looked at, so a long run costs the same per generation at its end as at
+    // its start. The one-argument form compares the whole history instead.
+    void PlotFitInfo(const std::vector<GAFitInfo>& history, std::uint64_t revision);
+    // Empties the chart and the maximum label: the history they showed is gone.
+    void ClearPlot();
 
     // Brings the drawn series and axes up to date now instead of at the next
     // refresh tick (used before saving the figure; tests use it too).
@@ -72,6 +79,7 @@ protected:
 private:
     void BuildChart();
     void BuildLayout();
+    void Plotted(const std::vector<GAFitInfo>& history);
     void ScheduleRefresh();
     void SyncSeries();
     void UpdateAxes();

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -51,6 +52,10 @@ TFGAChooser::TFGAChooser(QWidget* parent)
     setWindowTitle("FGAChooser");
     LBGenerations = MakeList();
     LBIndividuals = MakeList();
+    LNotice = new QLabel;
+    LNotice->setWordWrap(true);
+    LNotice->setTextFormat(Qt::PlainText);
+    LNotice->hide();
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
@@ -59,6 +64,7 @@ TFGAChooser::TFGAChooser(QWidget* parent)
     lists->addWidget(Group("Generations", LBGenerations), 1);
     lists->addWidget(Group("Individuals", LBIndividuals), 2);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(LNotice);
     layout->addLayout(lists, 1);
     layout->addWidget(buttons);
     resize(420, 360);
@@ -76,8 +82,10 @@ QString TFGAChooser::IndividualLine(int index, double fitness)
     return QString::asprintf("%04d   %lf", index, fitness);
 }
 
-int TFGAChooser::Choose(const std::vector<GAData>* list)
+int TFGAChooser::Choose(const std::vector<GAData>* list, const QString& notice)
 {
+    LNotice->setText(notice);
+    LNotice->setVisible(!notice.isEmpty());
     list_ = list;
     FillGenerations();
     FillIndividuals(0);
@@ -101,6 +109,7 @@ void TFGAChooser::FillGenerations()
 
 void TFGAChooser::FillIndividuals(int index)
 {
+    shownRecord_ = index;
     LBIndividuals->clear();
     if (list_ && index >= 0 && index < static_cast<int>(list_->size())) {
         const std::vector<double>& values = (*list_)[static_cast<std::size_t>(index)].values;
@@ -116,13 +125,20 @@ void TFGAChooser::FillIndividuals(int index)
 void TFGAChooser::LBGenerationsClick()
 {
     const int row = HighlightedRow(LBGenerations);
-    if (row >= 0)
+    if (row >= 0) {
         FillIndividuals(row);
+    } else if (shownRecord_ >= 0 && shownRecord_ < LBGenerations->count()) {
+        // Nothing highlighted would leave OK without a generation to report.
+        const QSignalBlocker quiet(LBGenerations);
+        LBGenerations->setCurrentRow(shownRecord_, QItemSelectionModel::ClearAndSelect);
+    }
 }
 
 void TFGAChooser::done(int result)
 {
     ChosenIndividual = HighlightedRow(LBIndividuals);
+    if (ChosenIndividual < 0 && LBIndividuals->count() > 0)
+        ChosenIndividual = 0;
     const int row = HighlightedRow(LBGenerations);
     if (list_ && row >= 0 && row < static_cast<int>(list_->size()))
         ChosenGeneration = (*list_)[static_cast<std::size_t>(row)].generation;

@@ -80,6 +80,14 @@ public:
     void BLoadProgramClick();
     void BProgramIndividualClick();
     void BShowFitnessClick();
+    // Whether the PAL takes chromosomes of `length` bits; if not, says so in
+    // an "Error" box ("<whose> chromosomes have 10 bits; the PAL needs 64
+    // (4 inputs, 2 AND terms, 4 outputs).").
+    bool FitsThePal(uint32_t length, const QString& whose);
+    // Hands the population's history to the chart; ClearFitnessPlot empties
+    // the chart when the history it showed is gone (reset, resize, new PAL).
+    void PlotHistory();
+    void ClearFitnessPlot();
 
     // --- robot panel (tforvik_robot.cpp)
     void CBKheperaClick();

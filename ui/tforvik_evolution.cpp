@@ -128,6 +128,7 @@ void TFOrvik::Evolve()
     SetIdle(false);
     FFitnessDisplay->StopRequested = false;
     FFitnessDisplay->show();
+    FFitnessDisplay->raise();
     lastEventProcessing_ = {};
 
     try {
@@ -167,7 +168,7 @@ void TFOrvik::Evolve()
                 Population.At(i).SetFitness(Population.At(i).GetFitness() / runCount);
 
             Population.RecordGeneration();
-            FFitnessDisplay->PlotFitInfo(Population.FitInfo());
+            PlotHistory();
         }
     } catch (const std::exception& error) {
         // An evaluation that fails (a loaded chromosome shorter than the PAL)
@@ -206,6 +207,7 @@ void TFOrvik::ConfigureGA()
             "You are about to change the size of the population: all the individuals will be lost. Proceed?");
         if (proceed) {
             Population.SetPopulationSize(static_cast<uint32_t>(std::trunc(FGAConfigure->PopulationSize)));
+            ClearFitnessPlot();
             SetCurrentIndividual(0);
             UpdateStatusBar();
         }
@@ -222,6 +224,14 @@ void TFOrvik::ConfigureGA()
 void TFOrvik::BResetPopClick()
 {
     Population.Reset();
+    ClearFitnessPlot();
     SetCurrentIndividual(0);
     UpdateStatusBar();
+}
+
+void TFOrvik::ClearFitnessPlot()
+{
+    // The main window is built before the chart (the PAL is set up then).
+    if (FFitnessDisplay)
+        FFitnessDisplay->ClearPlot();
 }

@@ -24,6 +24,7 @@ void TFOrvik::SetPalSize(int32_t inputs, int32_t andTerms, int32_t outputs)
 
     InputValues.assign(static_cast<std::size_t>(Pal.NumInputs), 0);
     Population.SetSizes(Population.GetPopulationSize(), static_cast<uint32_t>(Pal.ChromosomeSize()));
+    ClearFitnessPlot();
 
     Viewer->Reallocate(Pal.NumInputs, Pal.NumAndTerms, Pal.NumOutputs);
     for (int32_t i = 0; i < Pal.NumInputs; ++i)

@@ -11,6 +11,8 @@
 
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 FileDialogRequest PopulationFileRequest(const QString& caption, bool forSaving)
 {
@@ -25,7 +27,37 @@ FileDialogRequest PopulationFileRequest(const QString& caption, bool forSaving)
 }
 
 std::string LocalPath(const QString& path) { return path.toLocal8Bit().toStdString(); }
+
+QString Count(int32_t n, const QString& noun) { return QString("%1 %2%3").arg(n).arg(noun, n == 1 ? "" : "s"); }
+
+// Index of the first record numbered `generation` (the block a load of that
+// number reads), or the number of records.
+std::size_t FirstRecordOf(const std::vector<GAData>& records, int32_t generation)
+{
+    std::size_t k = 0;
+    while (k < records.size() && records[k].generation != generation)
+        ++k;
+    return k;
+}
 } // namespace
+
+bool TFOrvik::FitsThePal(uint32_t length, const QString& whose)
+{
+    if (length == static_cast<uint32_t>(Pal.ChromosomeSize()))
+        return true;
+    ShowError(QString("%1 chromosomes have %2 bits; the PAL needs %3 (%4, %5, %6).")
+                  .arg(whose)
+                  .arg(length)
+                  .arg(Pal.ChromosomeSize())
+                  .arg(Count(Pal.NumInputs, "input"), Count(Pal.NumAndTerms, "AND term"),
+                       Count(Pal.NumOutputs, "output")));
+    return false;
+}
+
+void TFOrvik::PlotHistory()
+{
+    FFitnessDisplay->PlotFitInfo(Population.FitInfo(), Population.HistoryRevision());
+}
 
 void TFOrvik::BSaveGenClick()
 {
@@ -44,21 +76,24 @@ void TFOrvik::BLoadProgramClick()
         return;
     const std::string file = LocalPath(path);
     const GAGenerationList list = GA::ReadGenerationList(file);
-    if (!list) {
-        ShowError(QString::fromStdString(list.message));
-        return;
-    }
     if (list.records.empty()) {
-        ShowError("The file holds no population.");
+        ShowError(list ? QString("The file holds no population.") : QString::fromStdString(list.message));
         return;
     }
-    if (FGAChooser->Choose(&list.records) != QDialog::Accepted)
+    // A damaged block ends the list; the complete blocks before it still load.
+    const QString notice = list ? QString()
+                                : QString("Only the complete blocks before the damaged one are listed: %1.")
+                                      .arg(QString::fromStdString(list.message));
+    if (FGAChooser->Choose(&list.records, notice) != QDialog::Accepted)
         return;
     const int32_t generation = FGAChooser->ChosenGeneration;
     const int32_t individual = std::max(FGAChooser->ChosenIndividual, 0);
+    const std::size_t index = FirstRecordOf(list.records, generation);
+    if (index == list.records.size() || !FitsThePal(list.places[index].length, "The file's"))
+        return;
 
     ConsolePrintf("Loading generation %d\n", generation);
-    const GAFileResult loaded = Population.LoadGeneration(file, generation);
+    const GAFileResult loaded = Population.LoadListedGeneration(file, list, index);
     if (!loaded) {
         ShowError(QString::fromStdString(loaded.message));
         return;
@@ -67,7 +102,7 @@ void TFOrvik::BLoadProgramClick()
     ConsolePrintf("Programming individual %d\n", individual);
     SetCurrentIndividual(std::min<int32_t>(individual, static_cast<int32_t>(Population.GetPopulationSize()) - 1));
     Viewer->Paint();
-    FFitnessDisplay->PlotFitInfo(Population.GetFitInfo());
+    PlotHistory();
 
     const std::vector<GAFitInfo> info = Population.GetFitInfo();
     ConsolePrintf("dumping fitinfo\n");
@@ -78,7 +113,7 @@ void TFOrvik::BLoadProgramClick()
 void TFOrvik::BProgramIndividualClick()
 {
     const std::vector<GAData>& history = Population.History();
-    if (history.empty())
+    if (history.empty() || !FitsThePal(Population.GetChromosomeLength(), "The population's"))
         return;
     const std::vector<GAData> last{history.back()};
     if (FGAChooser->Choose(&last) != QDialog::Accepted || FGAChooser->ChosenIndividual < 0)
@@ -94,5 +129,5 @@ void TFOrvik::BShowFitnessClick()
     FFitnessDisplay->StopRequested = false;
     FFitnessDisplay->show();
     FFitnessDisplay->raise();
-    FFitnessDisplay->PlotFitInfo(Population.GetFitInfo());
+    PlotHistory();
 }

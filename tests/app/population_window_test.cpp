@@ -6,8 +6,10 @@
 #include "tfgachooser.h"
 
 #include <QFile>
+#include <QLineSeries>
 #include <QLabel>
 #include <QListWidget>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -31,6 +33,51 @@ std::function<int(QDialog*)> Choose(int generationLine, int individual, int* gen
         return dialog->result();
     };
 }
+void WriteFile(const QString& path, const QByteArray& text)
+{
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(text);
+}
+
+// A block of `values.size()` individuals of `length` clear bits.
+QByteArray Block(int generation, uint32_t length, const std::vector<double>& values)
+{
+    QByteArray text = "Generation " + QByteArray::number(generation) + "\n" +
+                      QByteArray::number(static_cast<qulonglong>(values.size())) + " " +
+                      QByteArray::number(length) + "\n";
+    for (double v : values)
+        text += QByteArray(static_cast<int>(length), '0') + " " + QByteArray::number(v, 'f', 6) + "\n";
+    return text;
+}
+
+// A user's Ctrl+click on a line of a shown list: it takes the highlight off.
+void CtrlClickLine(QListWidget* list, int row)
+{
+    QCoreApplication::processEvents(); // item views lay their lines out lazily
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualItemRect(list->item(row)).center());
+}
+
+// Everything a refused load or command must leave as it was.
+struct WindowState {
+    uint32_t n, l;
+    int32_t generation, current;
+    std::size_t history;
+    BitString first;
+
+    explicit WindowState(const TFOrvik* w)
+        : n(w->Population.GetPopulationSize()), l(w->Population.GetChromosomeLength()),
+          generation(w->Population.GetGeneration()), current(w->CurrentIndividual),
+          history(w->Population.History().size()), first(w->Population.At(0))
+    {
+    }
+    bool operator==(const WindowState& o) const
+    {
+        return n == o.n && l == o.l && generation == o.generation && current == o.current &&
+               history == o.history && first == o.first;
+    }
+};
 } // namespace
 
 TEST_F(OrvikWindowTest, SavedPopulationLoadsBackWithItsFitness)
@@ -158,4 +205,161 @@ TEST_F(OrvikWindowTest, ProgramIndividualOffersTheLastGeneration)
     EXPECT_TRUE(window->CurrentChromosome == before.At(42));
     EXPECT_TRUE(window->Viewer->Fuses == before.At(42));
     EXPECT_TRUE(window->Population.At(0) == before.At(0)); // the population is not changed
+}
+
+TEST_F(OrvikWindowTest, AGenerationOfAnotherPalIsRefusedBeforeAnythingChanges)
+{
+    window->SetPalSize(4, 2, 4); // 64-bit chromosomes
+    EvolveOneGeneration(window);
+    const QString file = TempFile("other.ga");
+    WriteFile(file, Block(3, 10, {1.0, 2.0}) + Block(4, 64, {5.0, 6.0}));
+    const WindowState before(window);
+
+    ui.fileAnswers = {file};
+    ui.onExec = Choose(0, 1);
+    window->BLoadProgramClick();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].caption, "Error");
+    EXPECT_EQ(ui.messages[0].text,
+              "The file's chromosomes have 10 bits; the PAL needs 64 (4 inputs, 2 AND terms, 4 outputs).");
+    EXPECT_TRUE(WindowState(window) == before);
+
+    // The program stays usable, and a block of the PAL's size still loads.
+    window->BResetPopClick();
+    EvolveOneGeneration(window);
+    ui.fileAnswers = {file};
+    ui.onExec = Choose(1, 1);
+    window->BLoadProgramClick();
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(window->Population.GetGeneration(), 4);
+    EXPECT_EQ(window->CurrentIndividual, 1);
+    EvolveOneGeneration(window);
+    EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST_F(OrvikWindowTest, ProgramIndividualRefusesAPopulationOfAnotherPal)
+{
+    window->Population.SetSizes(100, 10); // the PAL needs 48 bits
+    window->Population.RecordGeneration();
+    bool opened = false;
+    ui.onExec = [&](QDialog* d) {
+        opened = true;
+        return FakeUiSeam::PressOk(d);
+    };
+    window->BProgramIndividualClick();
+    EXPECT_FALSE(opened);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].caption, "Error");
+    EXPECT_EQ(ui.messages[0].text,
+              "The population's chromosomes have 10 bits; the PAL needs 48 (4 inputs, 2 AND terms, 3 outputs).");
+    EXPECT_EQ(window->CurrentIndividual, 0);
+}
+
+TEST_F(OrvikWindowTest, CtrlClickInTheChooserLoadsTheGenerationShown)
+{
+    const QString file = TempFile("two.ga");
+    WriteFile(file, Block(0, 48, {1.0, 2.0, 3.0}) + Block(1, 48, {4.0, 5.0}));
+    ui.fileAnswers = {file};
+    ui.onExec = Choose(1, 1);
+    window->BLoadProgramClick();
+    ASSERT_EQ(window->Population.GetGeneration(), 1);
+
+    // The generation line highlighted at opening is Ctrl+clicked, and so is
+    // the individual line: generation 0, individual 0 are meant.
+    window->CurrentIndividual = 2;
+    ui.fileAnswers = {file};
+    ui.onExec = [](QDialog* d) {
+        auto* chooser = static_cast<TFGAChooser*>(d);
+        d->show();
+        CtrlClickLine(chooser->LBIndividuals, 0);
+        CtrlClickLine(chooser->LBGenerations, 0);
+        return FakeUiSeam::PressOk(d);
+    };
+    window->BLoadProgramClick();
+    EXPECT_TRUE(ui.messages.empty()) << ui.Lines().front().toStdString();
+    EXPECT_EQ(window->Population.GetGeneration(), 0);
+    EXPECT_EQ(window->Population.GetPopulationSize(), 3u);
+    EXPECT_EQ(window->CurrentIndividual, 0);
+
+    // "Program Individual" likewise programs individual 0.
+    window->SetCurrentIndividual(2);
+    ui.onExec = [](QDialog* d) {
+        auto* chooser = static_cast<TFGAChooser*>(d);
+        d->show();
+        chooser->LBIndividuals->setCurrentRow(1);
+        CtrlClickLine(chooser->LBIndividuals, 1);
+        return FakeUiSeam::PressOk(d);
+    };
+    window->BProgramIndividualClick();
+    EXPECT_EQ(window->CurrentIndividual, 0);
+}
+
+TEST_F(OrvikWindowTest, AHistoryThatOnlyLooksLikeAnExtensionIsRedrawn)
+{
+    for (int k = 0; k < 3; ++k)
+        EvolveOneGeneration(window);
+    const std::vector<GAData> evolved = window->Population.History();
+    ASSERT_EQ(FFitnessDisplay->PlotModel().RecordCount(), 3);
+
+    // The file's history shares the first and third records with the chart
+    // and differs in the second: [A, X, C, D] after [A, B, C].
+    const QString file = TempFile("lookalike.ga");
+    WriteFile(file, Block(0, 48, evolved[0].values) + Block(1, 48, std::vector<double>(100, 7.0)) +
+                        Block(2, 48, evolved[2].values) + Block(3, 48, std::vector<double>(100, 9.0)));
+    ui.fileAnswers = {file};
+    ui.onExec = Choose(3, 0);
+    window->BLoadProgramClick();
+    ASSERT_TRUE(ui.messages.empty());
+
+    const std::vector<GAFitInfo>& plotted = FFitnessDisplay->PlotModel().Records();
+    const std::vector<GAFitInfo> loaded = window->Population.GetFitInfo();
+    ASSERT_EQ(plotted.size(), 4u);
+    for (std::size_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(plotted[k].max, loaded[k].max) << k;
+        EXPECT_EQ(plotted[k].min, loaded[k].min) << k;
+    }
+    EXPECT_EQ(plotted[1].max, 7.0);
+}
+
+TEST_F(OrvikWindowTest, ResetAndANewPalClearTheChart)
+{
+    EvolveOneGeneration(window);
+    ASSERT_EQ(FFitnessDisplay->PlotModel().RecordCount(), 1);
+    window->BResetPopClick();
+    EXPECT_EQ(FFitnessDisplay->PlotModel().RecordCount(), 0);
+    EXPECT_TRUE(FFitnessDisplay->EMaxFitness->text().isEmpty());
+
+    EvolveOneGeneration(window);
+    ASSERT_EQ(FFitnessDisplay->PlotModel().RecordCount(), 1);
+    window->SetPalSize(3, 2, 3);
+    EXPECT_EQ(FFitnessDisplay->PlotModel().RecordCount(), 0);
+    FFitnessDisplay->RefreshChartNow();
+    EXPECT_EQ(FFitnessDisplay->Series1->count(), 0);
+}
+
+TEST_F(OrvikWindowTest, AFileWithADamagedLastBlockOffersItsCompleteBlocks)
+{
+    const QString file = TempFile("cut.ga");
+    QByteArray text = Block(0, 48, {1.0, 2.0}) + Block(1, 48, {3.0, 4.0}) + Block(2, 48, {5.0, 6.0});
+    text.chop(30); // a copy cut short inside the last block
+    WriteFile(file, text);
+
+    int listed = 0;
+    QString notice;
+    ui.fileAnswers = {file};
+    ui.onExec = [&](QDialog* d) {
+        auto* chooser = static_cast<TFGAChooser*>(d);
+        listed = chooser->LBGenerations->count();
+        for (QLabel* label : d->findChildren<QLabel*>())
+            if (!label->isHidden())
+                notice += label->text();
+        return Choose(1, 1)(d);
+    };
+    window->BLoadProgramClick();
+    EXPECT_EQ(listed, 2);
+    EXPECT_NE(notice.indexOf("\"Generation 2\""), -1) << notice.toStdString();
+    EXPECT_TRUE(ui.messages.empty()); // said once, in the chooser
+    EXPECT_EQ(window->Population.GetGeneration(), 1);
+    EXPECT_EQ(window->CurrentIndividual, 1);
+    EXPECT_EQ(window->Population.History().size(), 2u);
 }

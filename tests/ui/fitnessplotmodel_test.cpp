@@ -79,6 +79,9 @@ TEST(FitnessPlotModel, ChangeDetection)
     longerNewStart.front().generation = 100;
     auto longerNewLastHeld = longer;
     longerNewLastHeld[9].max += 1.0;
+    // Same first and last held records, another one between: [A, X, C, D].
+    auto longerNewMiddle = longer;
+    longerNewMiddle[4].average += 1.0;
 
     struct Row {
         const char* name;
@@ -96,6 +99,7 @@ TEST(FitnessPlotModel, ChangeDetection)
         {"same length, a middle record differs", base, differentMiddle, Change::Rebuilt},
         {"longer, first record differs", base, longerNewStart, Change::Rebuilt},
         {"longer, last held record differs", base, longerNewLastHeld, Change::Rebuilt},
+        {"longer, a middle held record differs", base, longerNewMiddle, Change::Rebuilt},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -109,6 +113,48 @@ TEST(FitnessPlotModel, ChangeDetection)
         for (int s = 0; s < FitnessPlotModel::SeriesCount; ++s)
             EXPECT_TRUE(SamePoints(model.Points(s), fresh.Points(s)));
     }
+}
+
+// A GA's history keeps its revision while it only grows and takes a new one
+// when it is cleared or replaced, so the revision alone tells an extension.
+TEST(FitnessPlotModel, ChangeDetectionByRevision)
+{
+    const auto base = History(10);
+    const auto longer = History(15);
+    auto lookalike = longer; // [A, X, C, D] of another history
+    lookalike[4].max += 1.0;
+    struct Row {
+        const char* name;
+        std::vector<GAFitInfo> after;
+        std::uint64_t revision;
+        Change expected;
+    } rows[] = {
+        {"same revision, same length", base, 7, Change::None},
+        {"same revision, grown", longer, 7, Change::Appended},
+        {"new revision, same records", base, 8, Change::Rebuilt},
+        {"new revision, grown", longer, 8, Change::Rebuilt},
+        {"new revision, lookalike", lookalike, 8, Change::Rebuilt},
+        {"new revision, emptied", {}, 8, Change::Rebuilt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FitnessPlotModel model;
+        EXPECT_EQ(model.Update(base, 7), Change::Rebuilt);
+        EXPECT_EQ(model.Update(row.after, row.revision), row.expected);
+        FitnessPlotModel fresh;
+        fresh.Update(row.after);
+        ASSERT_EQ(model.RecordCount(), static_cast<int>(row.after.size()));
+        for (int s = 0; s < FitnessPlotModel::SeriesCount; ++s)
+            EXPECT_TRUE(SamePoints(model.Points(s), fresh.Points(s)));
+    }
+
+    // Plotting without a revision, or clearing, forgets the revision held.
+    FitnessPlotModel model;
+    model.Update(base, 7);
+    model.Update(base);
+    EXPECT_EQ(model.Update(longer, 7), Change::Rebuilt);
+    model.Clear();
+    EXPECT_EQ(model.Update(longer, 7), Change::Rebuilt);
 }
 
 TEST(FitnessPlotModel, NanRecordsCompareEqualToThemselves)

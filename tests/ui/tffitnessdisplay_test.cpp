@@ -211,6 +211,27 @@ TEST_F(FitnessDisplay, AShrunkOrDifferentHistoryRebuildsTheChart)
     }
 }
 
+TEST_F(FitnessDisplay, ARevisedHistoryIsDrawnAfreshAndClearPlotEmptiesEverything)
+{
+    window.PlotFitInfo(Rising(3), 1);
+    window.PlotFitInfo(Rising(4), 1);
+    EXPECT_EQ(window.LastPlotChange(), FitnessPlotModel::Change::Appended);
+    auto other = Rising(5);
+    other[1].max = 99.0;
+    window.PlotFitInfo(other, 2);
+    EXPECT_EQ(window.LastPlotChange(), FitnessPlotModel::Change::Rebuilt);
+    window.RefreshChartNow();
+    ASSERT_EQ(Drawn(0).size(), 5);
+    EXPECT_EQ(Drawn(0)[1], QPointF(1, 99.0));
+
+    window.ClearPlot();
+    window.RefreshChartNow();
+    EXPECT_EQ(window.PlotModel().RecordCount(), 0);
+    for (int s = 0; s < 3; ++s)
+        EXPECT_TRUE(Drawn(s).isEmpty());
+    EXPECT_TRUE(window.EMaxFitness->text().isEmpty());
+}
+
 TEST_F(FitnessDisplay, LabelShowsTheLastRecordsMaximumInShortestForm)
 {
     struct Row {

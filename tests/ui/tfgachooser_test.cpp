@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 
@@ -36,15 +37,15 @@ QStringList Lines(const QListWidget* list)
     return lines;
 }
 
-// A user's click on a line of `list`.
-void ClickLine(QListWidget* list, int row)
+// A user's click on a line of `list` (a Ctrl+click with ControlModifier).
+void ClickLine(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QCoreApplication::processEvents(); // item views lay their lines out lazily
     QWidget* viewport = list->viewport();
     const QPointF at = QRectF(list->visualItemRect(list->item(row))).center();
     const QPointF global = viewport->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, modifiers);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, modifiers);
     QApplication::sendEvent(viewport, &press);
     QApplication::sendEvent(viewport, &release);
 }
@@ -126,6 +127,41 @@ TEST_F(Chooser, KeyboardMovesTheIndividualsAlong)
     };
     chooser.Choose(&records);
     EXPECT_EQ(chooser.ChosenGeneration, 5);
+}
+
+// Ctrl+click takes the highlight off a line of a single-selection list.
+// The generation list keeps its line, so OK always reports the generation
+// whose individuals are shown; no highlighted individual means individual 0.
+TEST_F(Chooser, CtrlClickNeitherLosesTheGenerationNorTheIndividual)
+{
+    ui.user = [](TFGAChooser& dialog) {
+        ClickLine(dialog.LBGenerations, 1);
+        ClickLine(dialog.LBIndividuals, 1);
+        ClickLine(dialog.LBGenerations, 1, Qt::ControlModifier);
+        EXPECT_EQ(Highlighted(dialog.LBGenerations), 1);
+        EXPECT_EQ(Lines(dialog.LBIndividuals), QStringList({"0000   4.000000", "0001   5.000000"}));
+        ClickLine(dialog.LBIndividuals, 1, Qt::ControlModifier);
+        EXPECT_EQ(Highlighted(dialog.LBIndividuals), -1);
+    };
+    EXPECT_EQ(chooser.Choose(&records), QDialog::Accepted);
+    EXPECT_EQ(chooser.ChosenGeneration, 5);
+    EXPECT_EQ(chooser.ChosenIndividual, 0);
+
+    // The first line, highlighted from the start, stays too.
+    ui.user = [](TFGAChooser& dialog) { ClickLine(dialog.LBGenerations, 0, Qt::ControlModifier); };
+    chooser.Choose(&records);
+    EXPECT_EQ(chooser.ChosenGeneration, 0);
+}
+
+TEST_F(Chooser, NoticeShowsOnlyWhenGiven)
+{
+    ui.user = [](TFGAChooser& dialog) {
+        EXPECT_TRUE(dialog.LNotice->isVisible());
+        EXPECT_EQ(dialog.LNotice->text(), "Block 3 is damaged.");
+    };
+    chooser.Choose(&records, "Block 3 is damaged.");
+    ui.user = [](TFGAChooser& dialog) { EXPECT_FALSE(dialog.LNotice->isVisible()); };
+    chooser.Choose(&records);
 }
 
 TEST(ChooserLines, IndividualLineFormat)
