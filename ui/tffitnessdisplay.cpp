@@ -2,6 +2,8 @@
 
 #include "console.h"
 #include "fitnessmarkers.h"
+#include "statisticsfile.h"
+#include "tablefile.h"
 #include "uiseam.h"
 
 #include <QChart>
@@ -93,6 +95,7 @@ TFFitnessDisplay::TFFitnessDisplay(QWidget* parent)
     connect(BStop, &QPushButton::clicked, this, &TFFitnessDisplay::BStopClick);
     connect(BClose, &QPushButton::clicked, this, &TFFitnessDisplay::BCloseClick);
     connect(BSave, &QPushButton::clicked, this, &TFFitnessDisplay::BSaveClick);
+    connect(BSaveStats, &QPushButton::clicked, this, &TFFitnessDisplay::BSaveStatsClick);
 }
 
 void TFFitnessDisplay::BuildChart()
@@ -154,6 +157,7 @@ void TFFitnessDisplay::BuildLayout()
     // spares a repaint of the window behind it each time.
     EMaxFitness->setAutoFillBackground(true);
     BSave = new QPushButton("Save figure...");
+    BSaveStats = new QPushButton("Save statistics...");
     BStop = new QPushButton("Stop");
     BStop->setEnabled(false);
     BClose = new QPushButton("Close");
@@ -161,6 +165,7 @@ void TFFitnessDisplay::BuildLayout()
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(EMaxFitness, 1);
     buttons->addWidget(BSave);
+    buttons->addWidget(BSaveStats);
     buttons->addWidget(BStop);
     buttons->addWidget(BClose);
 
@@ -321,6 +326,22 @@ void TFFitnessDisplay::BSaveClick()
     const char* format = path.endsWith(".png", Qt::CaseInsensitive) ? "PNG" : "BMP";
     if (!Chart1->grab().save(path, format))
         Ui().Message(this, "Error", QString("Could not write the figure to %1.").arg(path));
+}
+
+void TFFitnessDisplay::BSaveStatsClick()
+{
+    FileDialogRequest request;
+    request.caption = "Save statistics";
+    request.defaultName = "fitness.csv";
+    request.defaultSuffix = "csv";
+    request.filter = "Statistics files (*.csv)";
+    const QString path = Ui().SaveFileName(this, request);
+    if (path.isEmpty())
+        return;
+    // Every record the chart holds, also those it thins out when drawing.
+    const std::string text = StatisticsFile::ForHistory(model_.Records());
+    if (!WriteTextFile(path, QByteArray::fromStdString(text)))
+        Ui().Message(this, "Error", QString("Could not write the statistics to %1.").arg(path));
 }
 
 void TFFitnessDisplay::closeEvent(QCloseEvent* event)

@@ -1,7 +1,8 @@
 #pragma once
 // The fitness plot window: maximum, average and minimum fitness of every
-// recorded generation, the "Stop" button of an evolution run and
-// "Save figure...".
+// recorded generation, the "Stop" button of an evolution run,
+// "Save figure..." and "Save statistics..." (the plotted history as a
+// statistics file, statisticsfile.h).
 //
 // PlotFitInfo is called once per generation with the whole history; the
 // window takes only what is new (FitnessPlotModel) and, while it is shown,
@@ -57,6 +58,7 @@ public:
     void BStopClick();
     void BCloseClick();
     void BSaveClick();
+    void BSaveStatsClick();
 
     // Set by "Stop" (and by closing the window while "Stop" is enabled); read
     // and cleared by the evolution driver, cleared by "Show fitness plot".
@@ -70,6 +72,7 @@ public:
     QPushButton* BClose = nullptr;
     QPushButton* BStop = nullptr;
     QPushButton* BSave = nullptr;
+    QPushButton* BSaveStats = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -7,6 +7,7 @@
 #include <QChartView>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -356,6 +357,49 @@ TEST_F(FitnessDisplay, SaveFigureFailureShowsAnError)
     window.BSaveClick();
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].startsWith("Error: ")) << ui.messages[0].toStdString();
+}
+
+// "Save statistics..." writes every plotted record, also those the chart
+// thins out, in the batch tool's statistics format: run 0, no seed.
+TEST_F(FitnessDisplay, SaveStatisticsWritesEveryPlottedRecord)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    std::vector<GAFitInfo> history = Rising(3000);
+    history[1] = {48, 23.45, -0.5, 1};
+    window.PlotFitInfo(history);
+    ui.savePath = dir.filePath("fitness.csv");
+    window.BSaveStats->click();
+
+    EXPECT_EQ(window.BSaveStats->text(), "Save statistics...");
+    EXPECT_EQ(ui.lastRequest.defaultName, "fitness.csv");
+    EXPECT_EQ(ui.lastRequest.defaultSuffix, "csv");
+    EXPECT_TRUE(ui.messages.isEmpty());
+    QFile file(ui.savePath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 3002); // header, 3000 rows, nothing after the last line end
+    EXPECT_EQ(lines[0], "run,seed,generation,max,average,min");
+    EXPECT_EQ(lines[1], "0,,0,10,5,1");
+    EXPECT_EQ(lines[2], "0,,1,48,23.45,-0.5");
+    EXPECT_EQ(lines[3000], "0,,2999,3009,1504.5,750.75");
+    EXPECT_EQ(lines[3001], "");
+}
+
+TEST_F(FitnessDisplay, SaveStatisticsCancelledOrFailedWritesNothing)
+{
+    QTemporaryDir dir;
+    window.PlotFitInfo(Rising(3));
+    ui.savePath.clear();
+    window.BSaveStatsClick();
+    EXPECT_EQ(ui.saveDialogs, 1);
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+
+    ui.savePath = dir.filePath("no/such/folder/fitness.csv");
+    window.BSaveStatsClick();
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0], "Error: Could not write the statistics to " + ui.savePath + ".");
 }
 
 // Growing in uneven steps across the regroupings of the buckets, the drawn

@@ -1,0 +1,83 @@
+#include "batchmain.h"
+
+#include "batchexperiment.h"
+#include "batchoutput.h"
+#include "batchprogress.h"
+#include "batchsummary.h"
+
+#include <thread>
+
+namespace {
+// Hands each finished run to the statistics file and the display.
+class BatchObserver : public ExperimentObserver {
+public:
+    BatchObserver(BatchOutput& output, ProgressDisplay& display)
+        : output_(output)
+        , display_(display)
+    {
+    }
+    void RunFinished(const RunResult& result) override
+    {
+        output_.WriteRun(result);
+        display_.RunFinished(result);
+    }
+    void Tick(const ExperimentProgress& progress) override { display_.Tick(progress); }
+
+private:
+    BatchOutput& output_;
+    ProgressDisplay& display_;
+};
+
+int Refuse(const BatchStreams& streams, const std::string& message)
+{
+    std::fprintf(streams.err, "orvik-batch: %s\n", message.c_str());
+    return BatchBadArguments;
+}
+} // namespace
+
+int RunBatch(const std::vector<std::string>& arguments, std::atomic<bool>& stop,
+    const std::atomic<int>& stopSignal, const BatchStreams& streams)
+{
+    const uint32_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const BatchOptionsResult parsed = ParseBatchOptions(arguments, cores);
+    if (parsed.options.help) {
+        std::fputs(BatchHelpText(cores).c_str(), streams.out);
+        return BatchOk;
+    }
+    if (!parsed.error.empty())
+        return Refuse(streams, parsed.error);
+    const BatchSetupResult prepared = PrepareBatch(parsed.options);
+    if (!prepared.setup)
+        return Refuse(streams, prepared.error);
+    const BatchSetup& setup = *prepared.setup;
+
+    BatchOutput output;
+    const std::string openError = output.Open(setup.options);
+    if (!openError.empty())
+        return Refuse(streams, openError);
+
+    ProgressDisplay display(streams.err, streams.errIsTerminal, setup.maxFitness);
+    BatchObserver observer(output, display);
+    std::string runError;
+    const std::vector<RunResult> results = RunExperiment(setup, setup.options.jobs, stop, observer, runError);
+    display.Finish();
+
+    int status = BatchOk;
+    std::string writeError = output.Finish(results);
+    for (const RunResult& result : results)
+        if (writeError.empty() && !result.saveError.empty())
+            writeError = result.saveError;
+    if (!runError.empty() || !writeError.empty()) {
+        std::fprintf(streams.err, "orvik-batch: %s\n", (runError.empty() ? writeError : runError).c_str());
+        status = BatchWriteFailed;
+    }
+    std::fputs(SummaryText(setup, results).c_str(), streams.out);
+    std::fflush(streams.out);
+
+    bool allFinished = true;
+    for (const RunResult& result : results)
+        allFinished = allFinished && result.Finished();
+    if (status == BatchOk && !allFinished && stopSignal != 0)
+        status = 128 + stopSignal;
+    return status;
+}

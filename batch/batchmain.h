@@ -1,0 +1,24 @@
+#pragma once
+// The whole of orvik-batch behind its main(): parse, check, run, write,
+// report. Separate from main() so that tests run it in-process.
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Exit codes.
+inline constexpr int BatchOk = 0;
+inline constexpr int BatchWriteFailed = 1;
+inline constexpr int BatchBadArguments = 2;
+// An interrupted batch returns 128 + the signal number, as a shell reports it.
+
+struct BatchStreams {
+    std::FILE* out = stdout; // --help and the summary
+    std::FILE* err = stderr; // errors and progress
+    bool errIsTerminal = false;
+};
+
+// `arguments` are those after the program name. `stop` is set by the
+// caller's signal handler (or a test); `stopSignal` is the signal that set it.
+int RunBatch(const std::vector<std::string>& arguments, std::atomic<bool>& stop,
+    const std::atomic<int>& stopSignal, const BatchStreams& streams);

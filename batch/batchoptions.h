@@ -1,0 +1,60 @@
+#pragma once
+// The command line of orvik-batch: what each option means, its default (the
+// main window's start-up values for the GA) and the syntax checks that need
+// nothing but the text. The checks that need the files (the table's size, a
+// saved population) are made by BatchSetup.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct BatchOptions {
+    std::string table; // the target: a ".tbl" file
+
+    // PAL: "--pal I/T/O", or the table's inputs and outputs with --terms.
+    std::optional<std::string> pal;
+    std::optional<std::string> terms;
+
+    // GA parameters as typed, checked by the GA dialog's rules and messages.
+    // The defaults are the window's start-up values.
+    std::optional<std::string> population; // "100" unless given; --start takes the file's
+    std::string mutation = "0.01";
+    std::string crossover = "0.7";
+    std::string rankParents = "15";
+    std::string elitism = "1";
+    uint8_t selection = 1; // 1 rank, 0 roulette wheel
+
+    // Stop: after generation `generations` counted from the start population
+    // (none: no limit), and, unless told not to, at the maximum fitness.
+    std::optional<uint32_t> generations = 1000;
+    bool stopAtMax = true;
+
+    uint32_t runs = 1;
+    uint32_t seed = 1;
+    uint32_t jobs = 1; // the number of cores unless given
+
+    // "--start file.ga:generation".
+    std::optional<std::string> startFile;
+    int32_t startGeneration = 0;
+
+    std::optional<std::string> statsFile;
+    uint32_t every = 1;
+    std::optional<std::string> summaryFile;
+    std::optional<std::string> saveDirectory;
+    bool header = true;
+
+    bool help = false;
+};
+
+struct BatchOptionsResult {
+    BatchOptions options;
+    std::string error; // one line for the user; empty when the options parsed
+};
+
+// Parses the arguments after the program name. `cores` is the default of
+// --jobs. Every option takes "--name value" or "--name=value" and may be
+// given once.
+BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, uint32_t cores);
+
+// The text of --help: every option with its default.
+std::string BatchHelpText(uint32_t cores);

@@ -1,0 +1,55 @@
+#pragma once
+// One run of a batch: the main window's truth-table evolution loop without
+// the window. Generation after generation: breed if the population carries
+// recorded fitness, evaluate every individual with the fast truth-table
+// fitness, record the generation; until the maximum possible fitness, the
+// generation limit, or a stop request seen between two generations.
+#include "batchsetup.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+struct RunResult {
+    enum class End {
+        NotStarted, // the stop request came before the run began
+        ReachedMax, // stopped at the first generation with the maximum fitness
+        Generations, // reached the generation limit
+        Interrupted, // stopped between two generations by the stop request
+    };
+
+    uint32_t run = 0;
+    uint32_t seed = 0;
+    End end = End::NotStarted;
+    uint32_t generations = 0; // generation steps made from the start population
+    double best = 0.0; // the highest maximum of any generation the run evaluated
+    bool reachedMax = false;
+    std::optional<uint32_t> reachedAt; // steps made when the maximum was first reached
+    double seconds = 0.0;
+    std::string statsRows; // the run's rows of the statistics file
+    std::string saveError; // why --save-best could not write the run's file
+
+    bool Finished() const { return end == End::ReachedMax || end == End::Generations; }
+};
+
+// What the progress display reads while a run is under way (from another
+// thread; every field is written by the run alone).
+struct RunProgress {
+    std::atomic<uint32_t> generations {0};
+    std::atomic<double> best {0.0};
+    std::atomic<bool> started {false};
+    std::atomic<bool> ended {false};
+};
+
+// The seed of run `run`.
+inline uint32_t RunSeed(const BatchSetup& setup, uint32_t run)
+{
+    return setup.options.seed + run;
+}
+
+// The path --save-best writes run `seed`'s final population to.
+std::string SavedPopulationPath(const std::string& directory, uint32_t seed);
+
+// Evolves run `run` of `setup`. `stop` is read once after every generation.
+RunResult EvolveRun(
+    const BatchSetup& setup, uint32_t run, const std::atomic<bool>& stop, RunProgress& progress);

@@ -1,0 +1,170 @@
+#include "batchsetup.h"
+
+#include "dialogvalidation.h"
+#include "tablefile.h"
+#include "truthtablefitness.h"
+
+#include <QStringList>
+
+#include <cmath>
+
+namespace {
+
+QString Q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+std::string S(const QString& text)
+{
+    return text.toStdString();
+}
+
+// The table's key bits and value columns, or a message. The table's size is
+// only known from its header, so the header is read first against an
+// impossible size (0 x 0) and then the whole file against the size it gave.
+std::string ReadTable(const std::string& path, int32_t& inputs, int32_t& outputs,
+    std::vector<int32_t>& values, const QByteArray& text)
+{
+    const TableFileContent header = ParseTableFile(text, 0, 0);
+    if (header.status == TableFileContent::Status::Malformed)
+        return path + ": " + S(header.problem);
+    inputs = header.keyBits;
+    outputs = header.valueColumns;
+    if (inputs < PalConfig::MinCount || inputs > PalConfig::MaxInputs || outputs < PalConfig::MinCount
+        || outputs > PalConfig::MaxOutputs)
+        return path + ": the table has " + std::to_string(inputs) + " inputs and " + std::to_string(outputs)
+            + " outputs; a PAL has 1 to 10 of each";
+    const TableFileContent content = ParseTableFile(text, inputs, outputs);
+    if (content.status != TableFileContent::Status::Ok)
+        return path + ": " + S(content.problem);
+    values = content.values;
+    return {};
+}
+
+// The PAL from --pal, or from the table's size and --terms.
+std::string ChoosePal(const BatchOptions& options, int32_t tableInputs, int32_t tableOutputs, PalConfig& pal)
+{
+    QString inputs = QString::number(tableInputs);
+    QString outputs = QString::number(tableOutputs);
+    QString terms = Q(options.terms.value_or("2"));
+    std::string option = options.terms ? "--terms " + *options.terms : "";
+    if (options.pal) {
+        option = "--pal " + *options.pal;
+        const QStringList parts = Q(*options.pal).split('/');
+        if (parts.size() != 3)
+            return option + ": expected inputs/AND terms/outputs, e.g. --pal 4/2/3";
+        inputs = parts[0];
+        terms = parts[1];
+        outputs = parts[2];
+    }
+    PalSetupValues values;
+    const QString error = CheckPalSetup(inputs, outputs, terms, values);
+    if (!error.isEmpty())
+        return option + ": " + S(error);
+    if (values.NumInputs != tableInputs || values.NumOutputs != tableOutputs)
+        return option + ": " + S(HeaderMismatchMessage(tableInputs, tableOutputs));
+    pal = PalConfig {values.NumInputs, values.NumAndTerms, values.NumOutputs};
+    return {};
+}
+
+std::string LoadStart(const BatchOptions& options, const PalConfig& pal, std::optional<GA>& start)
+{
+    GA loaded(1, 1);
+    const GAFileResult result = loaded.LoadGeneration(*options.startFile, options.startGeneration);
+    if (!result)
+        return "--start: " + result.message;
+    const auto needed = static_cast<uint32_t>(pal.ChromosomeSize());
+    if (loaded.GetChromosomeLength() != needed)
+        return "--start: The file's chromosomes have " + std::to_string(loaded.GetChromosomeLength())
+            + " bits; the PAL needs " + std::to_string(needed) + " (" + std::to_string(pal.NumInputs)
+            + " inputs, " + std::to_string(pal.NumAndTerms) + " AND terms, " + std::to_string(pal.NumOutputs)
+            + " outputs).";
+    start = std::move(loaded);
+    return {};
+}
+
+std::string CheckGA(const BatchOptions& options, const std::string& populationText, BatchSetup& setup)
+{
+    // The dialog's message says what is wrong but not where: the option whose
+    // text does not parse is named first. (--start takes the population size
+    // from the file.)
+    struct Field {
+        const char* name;
+        const std::string* text;
+        bool integer;
+    };
+    std::vector<Field> fields = {
+        {"--mutation", &options.mutation, false},
+        {"--crossover", &options.crossover, false},
+        {"--rank-parents", &options.rankParents, false},
+        {"--elitism", &options.elitism, true},
+    };
+    if (!options.startFile)
+        fields.insert(fields.begin(), Field {"--population", &populationText, false});
+    for (const Field& field : fields) {
+        double real = 0.0;
+        int32_t integer = 0;
+        const QString text = Q(*field.text);
+        if (!(field.integer ? ParseDecimalInt(text, integer) : ParseReal(text, real)))
+            return std::string(field.name) + " " + *field.text + ": Invalid data in the input fields";
+    }
+
+    GAConfigureValues values;
+    const QString error = CheckGAConfigure(Q(populationText), Q(options.mutation), Q(options.crossover),
+        Q(options.rankParents), Q(options.elitism), values);
+    if (!error.isEmpty())
+        return S(error);
+    if (values.PopulationSize < 1.0)
+        return "--population " + populationText + ": GA: can't create null sized population";
+    if (values.PopulationSize >= MaxBatchPopulation + 1.0)
+        return "--population " + populationText + ": at most " + std::to_string(MaxBatchPopulation)
+            + " individuals";
+    // As the window converts the dialog's values: counts truncated toward zero.
+    setup.populationSize = static_cast<uint32_t>(std::trunc(values.PopulationSize));
+    setup.rankParents = static_cast<uint32_t>(std::trunc(values.RankParents));
+    setup.mutationRate = values.MutationRate;
+    setup.crossoverRate = values.CrossoverRate;
+    setup.elitism = values.Elitism;
+    setup.selection = options.selection;
+    return {};
+}
+
+} // namespace
+
+BatchSetupResult PrepareBatch(const BatchOptions& options)
+{
+    BatchSetupResult result;
+    BatchSetup setup;
+    setup.options = options;
+
+    const std::optional<QByteArray> text = ReadTextFile(Q(options.table));
+    if (!text) {
+        result.error = "Error loading truth table " + options.table;
+        return result;
+    }
+    int32_t inputs = 0;
+    int32_t outputs = 0;
+    std::vector<int32_t> values;
+    result.error = ReadTable(options.table, inputs, outputs, values, *text);
+    if (result.error.empty())
+        result.error = ChoosePal(options, inputs, outputs, setup.pal);
+    if (!result.error.empty())
+        return result;
+    // As the table editor loads a file: 0 and 1 are kept, anything else is "X".
+    setup.table.reserve(values.size());
+    for (int32_t value : values)
+        setup.table.push_back(value == 0 || value == 1 ? value : DontCare);
+    setup.maxFitness = MaxPossibleFitness(setup.table);
+
+    std::string populationText = options.population.value_or("100");
+    if (options.startFile) {
+        result.error = LoadStart(options, setup.pal, setup.start);
+        if (!result.error.empty())
+            return result;
+        populationText = std::to_string(setup.start->GetPopulationSize());
+    }
+    result.error = CheckGA(options, populationText, setup);
+    if (result.error.empty())
+        result.setup = std::move(setup);
+    return result;
+}

@@ -1,0 +1,79 @@
+// Ctrl+C: the program, sent SIGINT while its runs are under way, finishes the
+// current generation of every run and still writes complete files that mark
+// the unfinished runs.
+#include "batchtestsupport.h"
+#include "ga.h"
+
+#include <chrono>
+#include <csignal>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace batchtest;
+
+TEST(BatchSignal, SigintLeavesCompleteParseableFiles)
+{
+    ScratchDir dir;
+    WriteFile(dir / "xor.tbl", XorTable());
+    // One AND term cannot reach the maximum and no generation limit is set:
+    // only the interrupt ends these runs.
+    const std::vector<std::string> arguments = {ORVIK_BATCH_PROGRAM, dir / "xor.tbl", "--terms", "1",
+        "--generations", "unlimited", "--runs", "5", "--jobs", "2", "--stats", dir / "s.csv", "--summary",
+        dir / "m.csv", "--save-best", dir / "saved"};
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::freopen((dir / "stdout").c_str(), "w", stdout);
+        std::freopen((dir / "stderr").c_str(), "w", stderr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    // The saved-populations folder appears once the runs are about to begin.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!fs::exists(dir / "saved") && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 130) << ReadFile(dir / "stderr");
+
+    // The summary: one row per run, none finished; runs that began have a
+    // generation count, a best fitness and a saved population of that generation.
+    const std::vector<std::string> summary = Lines(ReadFile(dir / "m.csv"));
+    ASSERT_EQ(summary.size(), 6u);
+    EXPECT_EQ(summary[0], "run,seed,generations,best,reached_max,seconds,finished");
+    std::size_t begun = 0;
+    for (uint32_t run = 0; run < 5; ++run) {
+        SCOPED_TRACE(summary[run + 1]);
+        const std::vector<std::string> fields = Fields(summary[run + 1]);
+        ASSERT_EQ(fields.size(), 7u);
+        EXPECT_EQ(fields[0], std::to_string(run));
+        EXPECT_EQ(fields[4], "0");
+        EXPECT_EQ(fields[6], "0");
+        if (fields[2].empty())
+            continue;
+        ++begun;
+        GA saved(1, 1);
+        const int32_t generation = std::stoi(fields[2]);
+        EXPECT_TRUE(saved.LoadGeneration(dir / ("saved/seed-" + fields[1] + ".ga"), generation));
+    }
+    // Two threads took the first two runs at once.
+    EXPECT_GE(begun, 2u);
+    // The statistics: the header and whole rows of six fields, each run's
+    // rows ending at the generation the summary gives.
+    const std::vector<std::string> stats = Lines(ReadFile(dir / "s.csv"));
+    ASSERT_FALSE(stats.empty());
+    EXPECT_EQ(stats[0], "run,seed,generation,max,average,min");
+    for (std::size_t r = 1; r < stats.size(); ++r)
+        EXPECT_EQ(Fields(stats[r]).size(), 6u) << stats[r];
+    EXPECT_NE(ReadFile(dir / "stdout").find("interrupted: "), std::string::npos);
+    EXPECT_NE(ReadFile(dir / "stderr").find("stopping after the current generation"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "s.csv.part"));
+}
