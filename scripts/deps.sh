@@ -1,14 +1,38 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Orvik needs to build, test and run, when any
-# is missing. Safe to run again: it does nothing when all are present.
+# is missing, then proves the set-up: CMake must find every package the
+# build asks it for, or the Debian package that is missing is named.
+# Safe to run again: it installs nothing when all are present.
+#   --with-xvfb        also a virtual display (screenshots)
+#   --with-packaging   also what `cpack` needs to make the .deb
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config locales
           qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-serialport-dev libgl-dev
-          libgtest-dev libbenchmark-dev)
-if [[ "${1:-}" == "--with-xvfb" ]]; then
-  packages+=(xvfb xauth)
-fi
+          libgtest-dev libbenchmark-dev
+          desktop-file-utils appstream)
+for option in "$@"; do
+  case "$option" in
+    --with-xvfb) packages+=(xvfb xauth) ;;
+    --with-packaging) packages+=(dpkg-dev file) ;;
+    *) echo "Unknown option: $option" >&2; exit 2 ;;
+  esac
+done
+
+# What the build finds with CMake's find_package, and the Debian package that
+# provides it. A dependency of another CMake package comes before it, so the
+# package named is the one really missing (Qt6Charts needs Qt6OpenGL).
+cmake_packages=(
+  "Qt6Core        qt6-base-dev"
+  "Qt6Gui         qt6-base-dev"
+  "Qt6Widgets     qt6-base-dev"
+  "Qt6Test        qt6-base-dev"
+  "Qt6OpenGL      libqt6opengl6-dev"
+  "Qt6Charts      qt6-charts-dev"
+  "Qt6SerialPort  qt6-serialport-dev"
+  "GTest          libgtest-dev"
+  "benchmark      libbenchmark-dev"
+)
 
 sudo=()
 if [[ $(id -u) -ne 0 ]]; then
@@ -24,20 +48,68 @@ ensure_comma_locale() {
     echo "Note: could not build the de_DE.UTF-8 locale; the comma-locale tests will be skipped."
 }
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [[ ${#missing[@]} -eq 0 ]]; then
-  ensure_comma_locale
-  exit 0
-fi
+install_missing() {
+  local missing=() p
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [[ ${#missing[@]} -eq 0 ]] && return 0
+  echo "Installing: ${missing[*]}"
+  if [[ ${#sudo[@]} -gt 0 ]] && ! command -v sudo >/dev/null; then
+    echo "Please install as root: ${missing[*]}" >&2
+    exit 1
+  fi
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
 
-echo "Installing: ${missing[*]}"
-if [[ ${#sudo[@]} -gt 0 ]] && ! command -v sudo >/dev/null; then
-  echo "Please install as root: ${missing[*]}" >&2
+# Configures a throw-away CMake project that looks for each package of
+# cmake_packages; fails naming the Debian packages of those not found.
+check_cmake_finds_everything() {
+  local probe names=() entry name package
+  for entry in "${cmake_packages[@]}"; do
+    read -r name _ <<<"$entry"
+    names+=("$name")
+  done
+  probe=$(mktemp -d)
+  cat >"$probe/CMakeLists.txt" <<'EOF'
+cmake_minimum_required(VERSION 3.22)
+project(orvik_dependency_probe LANGUAGES CXX)
+foreach(name IN LISTS PROBE)
+  find_package(${name} QUIET)
+  if(NOT ${name}_FOUND)
+    string(REPLACE "\n" " " reason "${${name}_NOT_FOUND_MESSAGE}")
+    file(APPEND ${CMAKE_BINARY_DIR}/missing "${name} ${reason}\n")
+  endif()
+endforeach()
+EOF
+  local names_list
+  names_list=$(IFS=';'; echo "${names[*]}")
+  if ! cmake -S "$probe" -B "$probe/build" -DPROBE="$names_list" >"$probe/log" 2>&1; then
+    echo "CMake cannot configure a C++ project (is build-essential installed?):" >&2
+    cat "$probe/log" >&2
+    rm -rf "$probe"
+    exit 1
+  fi
+  if [[ ! -s "$probe/build/missing" ]]; then
+    rm -rf "$probe"
+    return 0
+  fi
+  local debian=() cmake_name reason
+  while read -r cmake_name reason; do
+    for entry in "${cmake_packages[@]}"; do
+      read -r name package <<<"$entry"
+      if [[ "$name" == "$cmake_name" ]]; then
+        echo "CMake cannot find $cmake_name, from the Debian package $package.${reason:+ ($reason)}" >&2
+        [[ " ${debian[*]} " == *" $package "* ]] || debian+=("$package")
+      fi
+    done
+  done <"$probe/build/missing"
+  rm -rf "$probe"
+  echo "Missing Debian packages: ${debian[*]}  (apt-get install ${debian[*]})" >&2
   exit 1
-fi
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+install_missing
 ensure_comma_locale
+check_cmake_finds_everything
