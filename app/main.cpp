@@ -1,5 +1,6 @@
 // Orvik's entry point: make the application, create the seven windows in
 // order, run the event loop until the main window closes.
+#include "installcheck.h"
 #include "orvikapplication.h"
 #include "orvikwindows.h"
 #include "tforvik.h"
@@ -26,9 +27,11 @@ bool DisplayAvailable()
 
 int main(int argc, char** argv)
 {
+    if (InstallCheckRequested(argc, argv))
+        return RunInstallCheck(argc, argv);
     if (!DisplayAvailable()) {
-        std::fprintf(stderr, "Orvik needs a display and found none; run it under a virtual one: "
-                             "xvfb-run -a scripts/run.sh\n");
+        std::fprintf(stderr, "Orvik needs a display and found none; run it under a virtual one: xvfb-run -a %s\n",
+                     argv[0]);
         return 1;
     }
     OrvikApplication app(argc, argv);

@@ -1,5 +1,7 @@
 #include "palpictures.h"
 
+#include "orvikbuildinfo.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -41,7 +43,8 @@ const QStringList& PalPictureFileNames()
 
 QStringList DefaultPalPictureDirectories()
 {
-    return {QDir::currentPath(), QCoreApplication::applicationDirPath()};
+    const QString programs = QCoreApplication::applicationDirPath();
+    return {QDir::currentPath(), programs, QDir::cleanPath(programs + '/' + OrvikBuildInfo::DataFromPrograms)};
 }
 
 bool LoadPalPictures(const QStringList& directories, PalPictures& pictures)

@@ -21,7 +21,8 @@ struct PalPictures {
 const QStringList& PalPictureFileNames();
 
 // Where the pictures are looked for: the current directory first, then the
-// directory of the executable (where the build puts them).
+// directory of the executable (where the build puts them), then the installed
+// data folder (share/orvik beside the installed bin/).
 QStringList DefaultPalPictureDirectories();
 
 // Loads the six pictures from the first directory in `directories` that holds

@@ -241,6 +241,13 @@ void TFOrvik::BuildMenus()
     DebugConsole->setObjectName("DebugConsole");
     DebugConsole->setCheckable(true);
     DebugConsole->setChecked(false);
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("Help1");
+    About1 = help->addAction("&About Orvik");
+    About1->setObjectName("About1");
+    Readme1 = help->addAction("&README");
+    Readme1->setObjectName("Readme1");
 }
 
 void TFOrvik::ConnectHandlers()
@@ -268,6 +275,8 @@ void TFOrvik::ConnectHandlers()
     connect(GA1, &QAction::triggered, this, &TFOrvik::GA1Click);
     connect(Motor1, &QAction::triggered, this, &TFOrvik::Motor1Click);
     connect(Communication1, &QAction::triggered, this, &TFOrvik::Communication1Click);
+    connect(About1, &QAction::triggered, this, &TFOrvik::About1Click);
+    connect(Readme1, &QAction::triggered, this, &TFOrvik::Readme1Click);
     // The menu item is not auto-checked: DebugConsoleClick inverts the mark itself.
     connect(DebugConsole, &QAction::triggered, this, [this] {
         DebugConsole->setChecked(!DebugConsole->isChecked());

@@ -21,6 +21,7 @@
 //   tforvik_evolution.cpp   current individual, status bar, evolution loop, GA
 //   tforvik_population.cpp saving, loading and programming individuals
 //   tforvik_robot.cpp       the Khepera panel and the port choice
+//   tforvik_help.cpp        the Help menu
 #include "bitstring.h"
 #include "fasttruthtablefitness.h"
 #include "ga.h"
@@ -104,6 +105,10 @@ public:
     void Exit1Click();
     void DebugConsoleClick();
 
+    // --- Help menu (tforvik_help.cpp)
+    void About1Click();
+    void Readme1Click();
+
     // RobotRunView: what a robot evaluation shows while it runs.
     void ShowProximityIndicators(const std::array<bool, 4>& white) override;
     void SetCurrentFitnessText(const QString& text) override;
@@ -161,6 +166,8 @@ public:
     QAction* Motor1;
     QAction* Communication1;
     QAction* DebugConsole;
+    QAction* About1;
+    QAction* Readme1;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

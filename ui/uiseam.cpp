@@ -1,7 +1,9 @@
 #include "uiseam.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QUrl>
 
 #include <memory>
 
@@ -54,6 +56,8 @@ QString UiSeam::SaveFileName(QWidget* parent, const FileDialogRequest& request)
 }
 
 int UiSeam::Exec(QDialog* dialog) { return dialog->exec(); }
+
+bool UiSeam::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
 UiSeam& Ui() { return *current; }
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QDialog;
+class QUrl;
 class QWidget;
 
 // What a file dialog is asked for. `filter` uses Qt's syntax
@@ -31,6 +32,8 @@ public:
     virtual QString SaveFileName(QWidget* parent, const FileDialogRequest& request);
     // Runs a dialog modally and returns QDialog::Accepted or QDialog::Rejected.
     virtual int Exec(QDialog* dialog);
+    // Opens a file or link in the desktop's viewer for it; false when none could.
+    virtual bool OpenUrl(const QUrl& url);
 };
 
 // The seam in force (the real one unless a test installed another).

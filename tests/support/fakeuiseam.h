@@ -5,6 +5,7 @@
 #include "uiseam.h"
 
 #include <QDialog>
+#include <QUrl>
 
 #include <deque>
 #include <ostream>
@@ -27,6 +28,8 @@ struct FakeUiSeam : UiSeam {
     // Called instead of exec(); returns the dialog's result. The default
     // presses Cancel.
     std::function<int(QDialog*)> onExec;
+    std::vector<QUrl> openedUrls;       // nothing is really opened
+    bool openUrlSucceeds = true;
 
     FakeUiSeam() { SetUiSeam(this); }
     ~FakeUiSeam() override { SetUiSeam(nullptr); }
@@ -61,6 +64,11 @@ struct FakeUiSeam : UiSeam {
             return onExec(dialog);
         dialog->reject();
         return QDialog::Rejected;
+    }
+    bool OpenUrl(const QUrl& url) override
+    {
+        openedUrls.push_back(url);
+        return openUrlSucceeds;
     }
 
     // The messages as "caption | text" lines.

@@ -77,12 +77,16 @@ TEST(PalPictures, UnreadableFileCountsAsMissing)
     EXPECT_TRUE(pictures.orGate.isNull());
 }
 
-TEST(PalPictures, DefaultLookupIsCurrentDirectoryThenExecutableDirectory)
+TEST(PalPictures, DefaultLookupIsCurrentDirectoryThenExecutableDirectoryThenInstalledData)
 {
     const QStringList directories = DefaultPalPictureDirectories();
-    ASSERT_EQ(directories.size(), 2);
+    ASSERT_EQ(directories.size(), 3);
     EXPECT_EQ(directories.at(0), QDir::currentPath());
     EXPECT_EQ(directories.at(1), QCoreApplication::applicationDirPath());
+    // bin/../share/orvik, whatever the install prefix.
+    QDir prefix(QCoreApplication::applicationDirPath());
+    prefix.cdUp();
+    EXPECT_EQ(directories.at(2), prefix.filePath("share/orvik"));
     EXPECT_EQ(PalPictureFileNames(),
               QStringList({"input.bmp", "and.bmp", "or.bmp", "output.bmp", "point.bmp", "nopoint.bmp"}));
 }
