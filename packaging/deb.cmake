@@ -13,7 +13,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Orvik evolves the fuse map of a simulated PAL (programmable array logic)\n\
 with a genetic algorithm, scored against a truth table or by letting the PAL\n\
 drive a Khepera mobile robot over a serial port. It includes a simulated\n\
-Khepera robot (orvik-khepera-sim).")
+Khepera robot (orvik-khepera-sim) and orvik-batch, which runs truth-table\n\
+evolutions without a window.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

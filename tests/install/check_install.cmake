@@ -9,7 +9,7 @@ if(status)
 endif()
 
 set(expected
-  bin/orvik bin/orvik-khepera-sim
+  bin/orvik bin/orvik-khepera-sim bin/orvik-batch
   share/orvik/input.bmp share/orvik/and.bmp share/orvik/or.bmp
   share/orvik/output.bmp share/orvik/point.bmp share/orvik/nopoint.bmp
   share/applications/orvik.desktop
