@@ -15,7 +15,8 @@ set(expected
   share/applications/orvik.desktop
   share/icons/hicolor/scalable/apps/orvik.svg
   share/metainfo/orvik.metainfo.xml
-  share/doc/orvik/README.md share/doc/orvik/LICENSE share/doc/orvik/docs/main-window.png)
+  share/doc/orvik/README.md share/doc/orvik/LICENSE share/doc/orvik/docs/main-window.png
+  share/doc/orvik/examples/adder2.tbl)
 foreach(file ${expected})
   if(NOT EXISTS ${prefix}/${file})
     message(FATAL_ERROR "not installed: ${file}")
