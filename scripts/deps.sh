@@ -97,16 +97,22 @@ EOF
   fi
   local debian=() cmake_name reason
   while read -r cmake_name reason; do
+    reason="${reason%%. *}"  # CMake's first sentence; the rest is debugging advice
     for entry in "${cmake_packages[@]}"; do
       read -r name package <<<"$entry"
-      if [[ "$name" == "$cmake_name" ]]; then
-        echo "CMake cannot find $cmake_name, from the Debian package $package.${reason:+ ($reason)}" >&2
+      [[ "$name" == "$cmake_name" ]] || continue
+      if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        echo "CMake cannot use $cmake_name although $package is installed${reason:+: $reason}" >&2
+      else
+        echo "CMake cannot find $cmake_name: the Debian package $package is missing" >&2
         [[ " ${debian[*]} " == *" $package "* ]] || debian+=("$package")
       fi
     done
   done <"$probe/build/missing"
   rm -rf "$probe"
-  echo "Missing Debian packages: ${debian[*]}  (apt-get install ${debian[*]})" >&2
+  if [[ ${#debian[@]} -gt 0 ]]; then
+    echo "Missing Debian packages: ${debian[*]}  (apt-get install ${debian[*]})" >&2
+  fi
   exit 1
 }
 
