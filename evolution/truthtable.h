@@ -8,13 +8,9 @@
 // DontCare (-1, shown as "X", ignored by the fitness). Any other value counts
 // towards MaxPossibleFitness but never matches an output.
 #include "palconfig.h"
+#include "tablecells.h"
 
-#include <cstdint>
-#include <vector>
-
-using TruthTable = std::vector<int32_t>;
-
-constexpr int32_t DontCare = -1;
+#include <cstddef>
 
 // A table of 2^NumInputs x NumOutputs cells, all 0.
 TruthTable MakeTruthTable(const PalConfig& config);
