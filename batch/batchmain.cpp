@@ -5,6 +5,7 @@
 #include "batchprogress.h"
 #include "batchsummary.h"
 
+#include <sched.h>
 #include <thread>
 
 namespace {
@@ -28,6 +29,16 @@ private:
     ProgressDisplay& display_;
 };
 
+// The cores this process may run on: those of its affinity mask, which
+// taskset, cgroup cpusets and batch schedulers such as Slurm restrict.
+uint32_t AvailableCores()
+{
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0)
+        return static_cast<uint32_t>(CPU_COUNT(&set));
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
 int Refuse(const BatchStreams& streams, const std::string& message)
 {
     std::fprintf(streams.err, "orvik-batch: %s\n", message.c_str());
@@ -38,7 +49,7 @@ int Refuse(const BatchStreams& streams, const std::string& message)
 int RunBatch(const std::vector<std::string>& arguments, std::atomic<bool>& stop,
     const std::atomic<int>& stopSignal, const BatchStreams& streams)
 {
-    const uint32_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const uint32_t cores = AvailableCores();
     const BatchOptionsResult parsed = ParseBatchOptions(arguments, cores);
     if (parsed.options.help) {
         std::fputs(BatchHelpText(cores).c_str(), streams.out);

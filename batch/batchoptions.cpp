@@ -270,7 +270,7 @@ std::string BatchHelpText(uint32_t cores)
            "  --seed S             run r draws from generators seeded S + r; --seed 1\n"
            "                       draws what a fresh start of the window draws (default 1)\n"
            "  --jobs J             threads; the results do not depend on J\n"
-           "                       (default: the number of cores, "
+           "                       (default: the cores it may use, "
         + std::to_string(cores)
         + " here)\n"
           "  --start FILE:GEN     start every run from generation GEN of the population\n"
