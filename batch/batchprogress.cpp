@@ -5,16 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
+using StatisticsFile::Number;
+
 namespace {
 constexpr int barWidth = 24;
 constexpr std::chrono::seconds lineInterval {10};
-
-std::string Number(double v)
-{
-    std::string text;
-    StatisticsFile::AppendNumber(text, v);
-    return text;
-}
 
 std::string TwoDigits(long v)
 {
@@ -76,9 +71,7 @@ std::string ProgressDisplay::RunText(const RunResult& result)
         text += "interrupted after " + generation + ", best " + Number(result.best);
         break;
     }
-    std::string seconds;
-    StatisticsFile::AppendNumber(seconds, std::round(result.seconds * 1000.0) / 1000.0);
-    return text + ", " + seconds + " s";
+    return text + ", " + Number(std::round(result.seconds * 1000.0) / 1000.0) + " s";
 }
 
 void ProgressDisplay::RunFinished(const RunResult& result)

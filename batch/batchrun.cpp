@@ -55,7 +55,7 @@ GAFitInfo EvolveGeneration(GA& ga, const FastTruthTableFitness& fitness, bool br
         Individual& individual = ga.At(i);
         individual.SetFitness(fitness.Evaluate(individual));
     }
-    return GAFitInfo{ga.MaxFitness(), ga.AverageFitness(), ga.MinFitness(), ga.GetGeneration()};
+    return GAFitInfo {ga.MaxFitness(), ga.AverageFitness(), ga.MinFitness(), ga.GetGeneration()};
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+using StatisticsFile::Number;
+
 namespace {
 double Quantile(const std::vector<double>& sorted, double p)
 {
@@ -13,13 +15,6 @@ double Quantile(const std::vector<double>& sorted, double p)
     const std::size_t above = std::min(below + 1, sorted.size() - 1);
     const double fraction = position - static_cast<double>(below);
     return sorted[below] + fraction * (sorted[above] - sorted[below]);
-}
-
-std::string Number(double v)
-{
-    std::string text;
-    StatisticsFile::AppendNumber(text, v);
-    return text;
 }
 
 std::string Runs(std::size_t count)

@@ -21,6 +21,13 @@ void StatisticsFile::AppendNumber(std::string& out, double v)
     out.append(buffer, result.ptr);
 }
 
+std::string StatisticsFile::Number(double v)
+{
+    std::string text;
+    AppendNumber(text, v);
+    return text;
+}
+
 void StatisticsFile::AppendRow(
     std::string& out, uint32_t run, std::optional<uint32_t> seed, const GAFitInfo& info)
 {

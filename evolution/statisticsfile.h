@@ -23,6 +23,8 @@ extern const char* const Header;
 // Appends the shortest text that reads back as exactly v ("inf", "nan" as
 // std::to_chars writes them).
 void AppendNumber(std::string& out, double v);
+// The same as a string.
+std::string Number(double v);
 
 // Appends one row, "\n" included. Without a seed the field stays empty: the
 // window's history is not one run of a seeded generator.

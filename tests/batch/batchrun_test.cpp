@@ -145,8 +145,7 @@ TEST_F(XorFixture, ARunStopsAtTheMaximumAndSaysSo)
         needed.push_back(std::stod(fields[2]));
     }
     const Spread spread = SpreadOf(needed);
-    std::string median;
-    StatisticsFile::AppendNumber(median, spread.median);
+    const std::string median = StatisticsFile::Number(spread.median);
     EXPECT_NE(outputs.out.find("3 of 3 runs reached the maximum fitness 48\n"), std::string::npos)
         << outputs.out;
     EXPECT_NE(outputs.out.find("generations needed: median " + median + ", quartiles "), std::string::npos)
