@@ -22,6 +22,35 @@ bool SameFile(const std::string& a, const std::string& b)
     std::error_code ignored;
     return std::filesystem::weakly_canonical(a, ignored) == std::filesystem::weakly_canonical(b, ignored);
 }
+
+// Refuses outputs that would replace each other or the batch's own inputs.
+std::string CheckOutputsApart(const BatchOptions& options)
+{
+    if (options.statsFile && options.summaryFile && SameFile(*options.statsFile, *options.summaryFile))
+        return "--stats and --summary name the same file";
+    for (const auto& [name, output] :
+        {std::pair {"--stats", options.statsFile}, {"--summary", options.summaryFile}}) {
+        if (output && SameFile(*output, options.table))
+            return std::string(name) + " " + *output + " would replace the table";
+        if (output && options.startFile && SameFile(*output, *options.startFile))
+            return std::string(name) + " " + *output + " would replace the --start file";
+    }
+    if (options.saveDirectory && options.startFile) {
+        // Is the start file DIR/seed-S.ga for the seed S of one of the runs?
+        const std::filesystem::path start(*options.startFile);
+        const std::string name = start.filename().string();
+        uint64_t seed = 0;
+        const bool seedName = name.size() > 8 && name.compare(0, 5, "seed-") == 0
+            && name.compare(name.size() - 3, 3, ".ga") == 0
+            && std::from_chars(name.data() + 5, name.data() + name.size() - 3, seed).ptr
+                == name.data() + name.size() - 3;
+        if (seedName && seed >= options.seed && seed - options.seed < options.runs
+            && SameFile(
+                start.parent_path().empty() ? "." : start.parent_path().string(), *options.saveDirectory))
+            return "--save-best " + *options.saveDirectory + ": " + name + " would replace the --start file";
+    }
+    return {};
+}
 } // namespace
 
 std::string SummaryRow(const RunResult& result)
@@ -59,9 +88,9 @@ std::string BatchOutput::OpenFile(const std::string& path, File& file)
 std::string BatchOutput::Open(const BatchOptions& options)
 {
     header_ = options.header;
-    if (options.statsFile && options.summaryFile && SameFile(*options.statsFile, *options.summaryFile))
-        return "--stats and --summary name the same file";
-    std::string error;
+    std::string error = CheckOutputsApart(options);
+    if (!error.empty())
+        return error;
     if (options.statsFile)
         error = OpenFile(*options.statsFile, stats_);
     if (error.empty() && options.summaryFile)

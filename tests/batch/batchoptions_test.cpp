@@ -67,6 +67,12 @@ TEST(BatchOptions, EachBadArgumentIsRefusedWithItsMessageAndNothingIsWritten)
     WriteFile(table, XorTable());
     WriteFile(dir / "short.tbl", "4 3\n0 1 0\n1 1\n");
     WriteFile(dir / "pop.ga", "Generation 3\n2 4\n0110 12.000000\n1011 -0.500000\n");
+    // A population the default PAL can start from: 20 individuals of 48 bits.
+    std::string fitting = "Generation 3\n20 48\n";
+    for (int i = 0; i < 20; ++i)
+        fitting += std::string(48, i % 2 ? '1' : '0') + " 0.000000\n";
+    WriteFile(dir / "fit.ga", fitting);
+    WriteFile(dir / "seed-7.ga", fitting);
     fs::create_directory(dir / "out");
     const std::string missingFolder = dir / "no/such/s.csv";
 
@@ -135,6 +141,11 @@ TEST(BatchOptions, EachBadArgumentIsRefusedWithItsMessageAndNothingIsWritten)
         {{"--stats", missingFolder}, "cannot write " + missingFolder + ".part: No such file or directory"},
         {{"--summary", dir / "out/m.csv", "--stats", dir / "out/../out/m.csv"},
             "--stats and --summary name the same file"},
+        {{"--stats", table}, "--stats " + table + " would replace the table"},
+        {{"--summary", dir / "fit.ga", "--start", dir / "fit.ga:3"},
+            "--summary " + dir / "fit.ga" + " would replace the --start file"},
+        {{"--save-best", dir.Path().string(), "--start", dir / "seed-7.ga:3", "--seed", "5", "--runs", "3"},
+            "--save-best " + dir.Path().string() + ": seed-7.ga would replace the --start file"},
         {{"--save-best", dir / "xor.tbl"},
             "--save-best " + dir / "xor.tbl" + ": cannot create the folder: Not a directory"},
     };
