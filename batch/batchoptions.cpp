@@ -239,11 +239,12 @@ BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, 
 
 std::string BatchHelpText(uint32_t cores)
 {
-    return "Usage: orvik-batch [options] TABLE.tbl\n"
+    return "Usage: orvik-batch [options] TABLE\n"
            "\n"
            "Evolves PAL fuse maps against a truth table with the same GA, generation step\n"
            "and fitness as Orvik's window, without a window: repeated runs from seeds,\n"
-           "statistics files, and runs spread over several threads.\n"
+           "statistics files, and runs spread over several threads. TABLE is a \".tbl\"\n"
+           "file of the table editor or a Berkeley PLA file (name ending in \".pla\").\n"
            "\n"
            "PAL\n"
            "  --pal I/T/O          inputs, AND terms per output, outputs; I and O must be\n"

@@ -9,7 +9,7 @@
 #include <vector>
 
 struct BatchOptions {
-    std::string table; // the target: a ".tbl" file
+    std::string table; // the target: a ".tbl" file, or a PLA file named "*.pla"
 
     // PAL: "--pal I/T/O", or the table's inputs and outputs with --terms.
     std::optional<std::string> pal;

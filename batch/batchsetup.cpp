@@ -1,12 +1,16 @@
 #include "batchsetup.h"
 
 #include "dialogvalidation.h"
+#include "plafile.h"
 #include "tablefile.h"
 #include "truthtablefitness.h"
 
 #include <QStringList>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <fstream>
 
 namespace {
 
@@ -19,25 +23,56 @@ std::string S(const QString& text)
     return text.toStdString();
 }
 
-// The table's key bits and value columns, or a message. The table's size is
-// only known from its header, so the header is read first against an
-// impossible size (0 x 0) and then the whole file against the size it gave.
-std::string ReadTable(const std::string& path, int32_t& inputs, int32_t& outputs,
-    std::vector<int32_t>& values, const QByteArray& text)
+// The target: its inputs, outputs and cells, row-major.
+struct Target {
+    int32_t inputs = 0;
+    int32_t outputs = 0;
+    std::vector<int32_t> values;
+};
+
+// A ".tbl" file, or a message. The table's size is only known from its
+// header, so the header is read first against an impossible size (0 x 0) and
+// then the whole file against the size it gave.
+std::string ReadTblTarget(const std::string& path, Target& target)
 {
-    const TableFileContent header = ParseTableFile(text, 0, 0);
+    const std::optional<QByteArray> text = ReadTextFile(Q(path));
+    if (!text)
+        return "Error loading truth table " + path;
+    const TableFileContent header = ParseTableFile(*text, 0, 0);
     if (header.status == TableFileContent::Status::Malformed)
         return path + ": " + S(header.problem);
-    inputs = header.keyBits;
-    outputs = header.valueColumns;
-    if (inputs < PalConfig::MinCount || inputs > PalConfig::MaxInputs || outputs < PalConfig::MinCount
-        || outputs > PalConfig::MaxOutputs)
-        return path + ": the table has " + std::to_string(inputs) + " inputs and " + std::to_string(outputs)
-            + " outputs; a PAL has 1 to 10 of each";
-    const TableFileContent content = ParseTableFile(text, inputs, outputs);
+    target.inputs = header.keyBits;
+    target.outputs = header.valueColumns;
+    if (target.inputs < PalConfig::MinCount || target.inputs > PalConfig::MaxInputs
+        || target.outputs < PalConfig::MinCount || target.outputs > PalConfig::MaxOutputs)
+        return path + ": the table has " + std::to_string(target.inputs) + " inputs and "
+            + std::to_string(target.outputs) + " outputs; a PAL has 1 to 10 of each";
+    const TableFileContent content = ParseTableFile(*text, target.inputs, target.outputs);
     if (content.status != TableFileContent::Status::Ok)
         return path + ": " + S(content.problem);
-    values = content.values;
+    target.values = content.values;
+    return {};
+}
+
+bool EndsWithPla(std::string path)
+{
+    std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) { return std::tolower(c); });
+    return path.size() > 4 && path.compare(path.size() - 4, 4, ".pla") == 0;
+}
+
+// A Berkeley PLA file (by its name's ending) or a ".tbl" file, or a message.
+std::string ReadTarget(const std::string& path, Target& target)
+{
+    if (!EndsWithPla(path))
+        return ReadTblTarget(path, target);
+    if (!std::ifstream(path))
+        return "Error loading truth table " + path;
+    PlaReadResult read = ReadPlaFile(path);
+    if (!read)
+        return path + ": " + read.message;
+    target.inputs = read.table.numInputs;
+    target.outputs = read.table.numOutputs;
+    target.values = std::move(read.table.cells);
     return {};
 }
 
@@ -137,22 +172,15 @@ BatchSetupResult PrepareBatch(const BatchOptions& options)
     BatchSetup setup;
     setup.options = options;
 
-    const std::optional<QByteArray> text = ReadTextFile(Q(options.table));
-    if (!text) {
-        result.error = "Error loading truth table " + options.table;
-        return result;
-    }
-    int32_t inputs = 0;
-    int32_t outputs = 0;
-    std::vector<int32_t> values;
-    result.error = ReadTable(options.table, inputs, outputs, values, *text);
+    Target target;
+    result.error = ReadTarget(options.table, target);
     if (result.error.empty())
-        result.error = ChoosePal(options, inputs, outputs, setup.pal);
+        result.error = ChoosePal(options, target.inputs, target.outputs, setup.pal);
     if (!result.error.empty())
         return result;
     // As the table editor loads a file: 0 and 1 are kept, anything else is "X".
-    setup.table.reserve(values.size());
-    for (int32_t value : values)
+    setup.table.reserve(target.values.size());
+    for (int32_t value : target.values)
         setup.table.push_back(value == 0 || value == 1 ? value : DontCare);
     setup.maxFitness = MaxPossibleFitness(setup.table);
 

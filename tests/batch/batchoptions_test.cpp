@@ -56,7 +56,7 @@ TEST(BatchOptions, HelpListsEveryOptionWithItsDefault)
 
     const BatchCall call = Call({"--help"});
     EXPECT_EQ(call.status, 0);
-    EXPECT_EQ(call.out.rfind("Usage: orvik-batch [options] TABLE.tbl\n", 0), 0u);
+    EXPECT_EQ(call.out.rfind("Usage: orvik-batch [options] TABLE\n", 0), 0u);
     EXPECT_EQ(call.err, "");
 }
 

@@ -187,6 +187,33 @@ TEST_F(XorFixture, StartContinuesASavedPopulationWithTheRunsOwnDraws)
     EXPECT_EQ(b.stats, a.stats);
 }
 
+TEST_F(XorFixture, APlaTargetRunsLikeTheSameTableInTblForm)
+{
+    // The same function as XorTable(), as on-set cubes; cells no cube mentions are 0.
+    WriteFile(dir / "xor.pla",
+        "# O0 = a XOR b, O1 = c AND d, O2 = a OR d\n"
+        ".i 4\n.o 3\n.ilb a b c d\n.ob x y z\n.p 5\n"
+        "10-- 100\n01-- 100\n--11 010\n1--- 001\n---1 001\n.e\n");
+    const std::vector<std::string> options = {"--runs", "2", "--generations", "30", "--terms", "3"};
+    std::vector<std::string> fromTbl = {table};
+    std::vector<std::string> fromPla = {dir / "xor.pla"};
+    fromTbl.insert(fromTbl.end(), options.begin(), options.end());
+    fromPla.insert(fromPla.end(), options.begin(), options.end());
+    const Outputs tbl = RunInto(dir, "tbl", fromTbl);
+    const Outputs pla = RunInto(dir, "pla", fromPla);
+    EXPECT_EQ(pla.stats, tbl.stats);
+    EXPECT_EQ(pla.saved, tbl.saved);
+
+    // A file the PLA reader refuses is refused with its message.
+    WriteFile(dir / "wide.PLA", ".i 11\n.o 1\n.e\n");
+    const BatchCall refused = Call({dir / "wide.PLA"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err.rfind("orvik-batch: " + dir / "wide.PLA" + ": ", 0), 0u) << refused.err;
+    EXPECT_GT(refused.err.size(), ("orvik-batch: " + dir / "wide.PLA" + ": \n").size());
+    EXPECT_EQ(
+        Call({dir / "none.pla"}).err, "orvik-batch: Error loading truth table " + dir / "none.pla" + "\n");
+}
+
 TEST_F(XorFixture, AStopBeforeTheRunsBeginStillWritesCompleteFiles)
 {
     char* outText = nullptr;
