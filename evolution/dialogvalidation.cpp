@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <initializer_list>
 
 namespace {
 
@@ -46,37 +47,84 @@ bool ParseReal(const QString& text, double& value)
     return true;
 }
 
-QString CheckPalSetup(const QString& inputs, const QString& outputs, const QString& andTerms,
-                      PalSetupValues& values)
+namespace {
+// Index of the first true flag, or -1.
+int FirstOf(std::initializer_list<bool> flags)
 {
-    if (!ParseDecimalInt(inputs, values.NumInputs) || !ParseDecimalInt(outputs, values.NumOutputs)
-        || !ParseDecimalInt(andTerms, values.NumAndTerms))
-        return QStringLiteral("Invalid input in the fields");
-    if (values.NumInputs <= 0 || values.NumOutputs <= 0 || values.NumAndTerms <= 0)
-        return QStringLiteral("Nul or negative numbers are not allowed");
-    if (values.NumInputs > PalConfig::MaxInputs || values.NumOutputs > PalConfig::MaxOutputs
-        || values.NumAndTerms > PalConfig::MaxAndTerms)
-        return QStringLiteral("Maximum number of input/outputs: 10. Maximum number of AND terms: 40");
+    int index = 0;
+    for (bool flag : flags) {
+        if (flag)
+            return index;
+        ++index;
+    }
+    return -1;
+}
+
+QString Fault(int field, int* faultyField, const char* message)
+{
+    if (faultyField)
+        *faultyField = field;
+    return QString::fromLatin1(message);
+}
+} // namespace
+
+QString CheckPalSetup(const QString& inputs, const QString& outputs, const QString& andTerms,
+                      PalSetupValues& values, int* faultyField)
+{
+    if (faultyField)
+        *faultyField = -1;
+    // Parsed in order up to the first failure, each stored as soon as it parses.
+    int unparsed = -1;
+    if (!ParseDecimalInt(inputs, values.NumInputs))
+        unparsed = 0;
+    else if (!ParseDecimalInt(outputs, values.NumOutputs))
+        unparsed = 1;
+    else if (!ParseDecimalInt(andTerms, values.NumAndTerms))
+        unparsed = 2;
+    if (unparsed >= 0)
+        return Fault(unparsed, faultyField, "Invalid input in the fields");
+    const int negative = FirstOf({values.NumInputs <= 0, values.NumOutputs <= 0, values.NumAndTerms <= 0});
+    if (negative >= 0)
+        return Fault(negative, faultyField, "Nul or negative numbers are not allowed");
+    const int tooLarge = FirstOf({values.NumInputs > PalConfig::MaxInputs, values.NumOutputs > PalConfig::MaxOutputs,
+                                  values.NumAndTerms > PalConfig::MaxAndTerms});
+    if (tooLarge >= 0)
+        return Fault(tooLarge, faultyField, "Maximum number of input/outputs: 10. Maximum number of AND terms: 40");
     return {};
 }
 
 QString CheckGAConfigure(const QString& populationSize, const QString& mutationRate,
                          const QString& crossoverRate, const QString& rankParents,
-                         const QString& elitism, GAConfigureValues& values)
+                         const QString& elitism, GAConfigureValues& values, int* faultyField)
 {
-    if (!ParseReal(populationSize, values.PopulationSize) || !ParseReal(mutationRate, values.MutationRate)
-        || !ParseReal(crossoverRate, values.CrossoverRate) || !ParseReal(rankParents, values.RankParents)
-        || !ParseDecimalInt(elitism, values.Elitism))
-        return QStringLiteral("Invalid data in the input fields");
-    if (values.PopulationSize <= 0 || values.MutationRate < 0 || values.CrossoverRate < 0
-        || values.RankParents <= 0 || values.Elitism < 0)
-        return QStringLiteral("Negative or null numbers disallowed");
+    if (faultyField)
+        *faultyField = -1;
+    int unparsed = -1;
+    if (!ParseReal(populationSize, values.PopulationSize))
+        unparsed = 0;
+    else if (!ParseReal(mutationRate, values.MutationRate))
+        unparsed = 1;
+    else if (!ParseReal(crossoverRate, values.CrossoverRate))
+        unparsed = 2;
+    else if (!ParseReal(rankParents, values.RankParents))
+        unparsed = 3;
+    else if (!ParseDecimalInt(elitism, values.Elitism))
+        unparsed = 4;
+    if (unparsed >= 0)
+        return Fault(unparsed, faultyField, "Invalid data in the input fields");
+    const int negative = FirstOf({values.PopulationSize <= 0, values.MutationRate < 0, values.CrossoverRate < 0,
+                                  values.RankParents <= 0, values.Elitism < 0});
+    if (negative >= 0)
+        return Fault(negative, faultyField, "Negative or null numbers disallowed");
+    if (values.PopulationSize > MaxPopulationSize)
+        return Fault(0, faultyField, "Population size must be at most 1000000");
     if (values.RankParents > values.PopulationSize)
-        return QStringLiteral("Rank must be lower than the population size");
+        return Fault(3, faultyField, "Rank must be lower than the population size");
     if (values.Elitism >= values.PopulationSize)
-        return QStringLiteral("Elitism must be lower than the population size");
-    if (values.MutationRate >= 1.0 || values.CrossoverRate >= 1.0)
-        return QStringLiteral("Crossover and mutation probabilities must be inside [0;1]");
+        return Fault(4, faultyField, "Elitism must be lower than the population size");
+    const int rate = FirstOf({values.MutationRate >= 1.0, values.CrossoverRate >= 1.0});
+    if (rate >= 0)
+        return Fault(rate + 1, faultyField, "Crossover and mutation probabilities must be inside [0;1]");
     return {};
 }
 

@@ -33,8 +33,11 @@ struct PalSetupValues {
 // Parses the three texts in the order inputs, outputs, AND terms, storing each
 // into `values` as soon as it is parsed (a failed conversion leaves the fields
 // parsed before it updated), then checks signs and maxima in that order.
+// With a message, *faultyField (when given) is the position of the first
+// field at fault among the arguments (0 inputs, 1 outputs, 2 AND terms), so
+// that the dialog can point at it; -1 without a message.
 QString CheckPalSetup(const QString& inputs, const QString& outputs, const QString& andTerms,
-                      PalSetupValues& values);
+                      PalSetupValues& values, int* faultyField = nullptr);
 
 // GA parameters as held by the GA parameters dialog. Population size and rank
 // parents are reals here; the caller converts them to counts.
@@ -49,10 +52,15 @@ struct GAConfigureValues {
 // Parses the five texts in the order population size, mutation rate, crossover
 // rate, rank parents, elitism (the last an integer), storing each into `values`
 // as soon as it is parsed, then applies the rules in their order of precedence:
-// signs, rank <= size, elitism < size, rates < 1.
+// signs, size <= MaxPopulationSize, rank <= size, elitism < size, rates < 1.
+// *faultyField as for CheckPalSetup (0 size .. 4 elitism, in argument order).
 QString CheckGAConfigure(const QString& populationSize, const QString& mutationRate,
                          const QString& crossoverRate, const QString& rankParents,
-                         const QString& elitism, GAConfigureValues& values);
+                         const QString& elitism, GAConfigureValues& values, int* faultyField = nullptr);
+
+// The largest population the GA dialog accepts; rank parents are at most the
+// population size, so both fit a 32-bit count.
+inline constexpr double MaxPopulationSize = 1000000;
 
 // Truth-table cell: exactly "0", "1", "X" or "x" (no surrounding white space).
 bool IsValidTruthCell(const QString& text);

@@ -1,6 +1,7 @@
 #include "tfgaconfigure.h"
 
 #include "dialogbuttons.h"
+#include "dialogfocus.h"
 #include "dialogvalidation.h"
 #include "uiseam.h"
 
@@ -10,6 +11,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <array>
 
 namespace {
 
@@ -77,17 +80,17 @@ int TFGAConfigure::ShowDialog()
         RBRank->setChecked(true);
     else
         RBRoulette->setChecked(true);
-    EditPopSize->setFocus();
-    EditPopSize->selectAll();
+    FocusField(EditPopSize);
     return Ui().Exec(this);
 }
 
 bool TFGAConfigure::FormCloseQuery()
 {
     GAConfigureValues values{PopulationSize, MutationRate, CrossoverRate, RankParents, Elitism};
+    int faultyField = -1;
     const QString message = CheckGAConfigure(EditPopSize->text(), EditMutationRate->text(),
                                              EditCrossoverRate->text(), EditRankNumber->text(),
-                                             EElitism->text(), values);
+                                             EElitism->text(), values, &faultyField);
     PopulationSize = values.PopulationSize;
     MutationRate = values.MutationRate;
     CrossoverRate = values.CrossoverRate;
@@ -95,6 +98,10 @@ bool TFGAConfigure::FormCloseQuery()
     Elitism = values.Elitism;
     if (!message.isEmpty()) {
         Ui().Message(this, QStringLiteral("Error"), message);
+        const std::array<QLineEdit*, 5> fields{EditPopSize, EditMutationRate, EditCrossoverRate, EditRankNumber,
+                                               EElitism};
+        if (faultyField >= 0 && faultyField < static_cast<int>(fields.size()))
+            FocusField(fields[static_cast<std::size_t>(faultyField)]);
         return false;
     }
     if (RBRank->isChecked())

@@ -75,6 +75,10 @@ public:
     void ConfigureGA();
     void GA1Click() { ConfigureGA(); }
     void BResetPopClick();
+    // SetPopulationSize with `size` truncated; a size the GA cannot take
+    // (below 1, out of range, more than the memory holds) is refused with an
+    // "Error" box and the population kept.
+    void ResizePopulation(double size);
 
     // --- population files (tforvik_population.cpp)
     void BSaveGenClick();

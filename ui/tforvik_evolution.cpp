@@ -24,12 +24,23 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <new>
+#include <optional>
 
 namespace {
 // How often the evolution loop lets the GUI handle its events: often enough
 // for "Stop", repaints and the status bar to follow, rarely enough that a
 // fast evaluation is not drowned in GUI work.
 constexpr std::chrono::milliseconds EventInterval{8};
+
+// A count typed as a real (population size, rank parents), truncated toward
+// zero, when it fits 32 bits; nothing for NaN, negative or larger values.
+std::optional<uint32_t> CountOf(double value)
+{
+    if (!(value >= 0.0) || value >= 4294967296.0)
+        return std::nullopt;
+    return static_cast<uint32_t>(std::trunc(value));
+}
 
 // "Number of runs" in robot mode: one integer read as "%d", else 1; 1..10.
 int ParseRunCount(const QString& text)
@@ -205,20 +216,42 @@ void TFOrvik::ConfigureGA()
         const bool proceed = Ui().AskYesNo(
             this, "Warning",
             "You are about to change the size of the population: all the individuals will be lost. Proceed?");
-        if (proceed) {
-            Population.SetPopulationSize(static_cast<uint32_t>(std::trunc(FGAConfigure->PopulationSize)));
-            ClearFitnessPlot();
-            SetCurrentIndividual(0);
-            UpdateStatusBar();
-        }
+        if (proceed)
+            ResizePopulation(FGAConfigure->PopulationSize);
     }
-    Population.SetRankParents(static_cast<uint32_t>(std::trunc(FGAConfigure->RankParents)));
+    // The dialog keeps rank parents within the population size; a value that
+    // does not fit a count anyway is left out rather than wrapped around.
+    if (const std::optional<uint32_t> rank = CountOf(FGAConfigure->RankParents))
+        Population.SetRankParents(*rank);
     Population.SetMutationRate(FGAConfigure->MutationRate);
     Population.SetCrossoverRate(FGAConfigure->CrossoverRate);
     Population.SetElitism(FGAConfigure->Elitism);
     Population.SetSelection(FGAConfigure->Selection);
     ConsolePrintf("Chromosome size is: %d\n", static_cast<int>(Population.At(0).Size()));
     ConsolePrintf("Elitism: %d\n", Population.GetElitism());
+}
+
+void TFOrvik::ResizePopulation(double size)
+{
+    const std::optional<uint32_t> count = CountOf(size);
+    if (!count) {
+        ShowError(QString("The population size %1 is out of range; the population is unchanged.").arg(size));
+        return;
+    }
+    try {
+        Population.SetPopulationSize(*count);
+    } catch (const std::bad_alloc&) {
+        ShowError(QString("There is not enough memory for a population of %1 individuals; the population "
+                          "is unchanged.").arg(*count));
+        return;
+    } catch (const std::exception& error) {
+        // A size below 1 once truncated ("GA: can't create null sized population").
+        ShowError(QString::fromLocal8Bit(error.what()));
+        return;
+    }
+    ClearFitnessPlot();
+    SetCurrentIndividual(0);
+    UpdateStatusBar();
 }
 
 void TFOrvik::BResetPopClick()

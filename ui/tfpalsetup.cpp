@@ -1,6 +1,7 @@
 #include "tfpalsetup.h"
 
 #include "dialogbuttons.h"
+#include "dialogfocus.h"
 #include "dialogvalidation.h"
 #include "uiseam.h"
 
@@ -8,6 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <array>
 
 namespace {
 
@@ -51,21 +54,24 @@ int TFPalSetup::ShowDialog()
     ENInput->setText(QString::number(NumInputs));
     ENOutput->setText(QString::number(NumOutputs));
     ENAnd->setText(QString::number(NumAndTerms));
-    ENInput->setFocus();
-    ENInput->selectAll();
+    FocusField(ENInput);
     return Ui().Exec(this);
 }
 
 bool TFPalSetup::FormCloseQuery()
 {
     PalSetupValues values{NumInputs, NumOutputs, NumAndTerms};
-    const QString message = CheckPalSetup(ENInput->text(), ENOutput->text(), ENAnd->text(), values);
+    int faultyField = -1;
+    const QString message = CheckPalSetup(ENInput->text(), ENOutput->text(), ENAnd->text(), values, &faultyField);
     NumInputs = values.NumInputs;
     NumOutputs = values.NumOutputs;
     NumAndTerms = values.NumAndTerms;
     if (message.isEmpty())
         return true;
     Ui().Message(this, QStringLiteral("Error"), message);
+    const std::array<QLineEdit*, 3> fields{ENInput, ENOutput, ENAnd};
+    if (faultyField >= 0 && faultyField < static_cast<int>(fields.size()))
+        FocusField(fields[static_cast<std::size_t>(faultyField)]);
     return false;
 }
 

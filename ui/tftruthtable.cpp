@@ -137,6 +137,10 @@ TFTruthTable::TFTruthTable(QWidget* parent)
     }
 
     BOk->setDefault(true);
+    // Return anywhere but in the grid (which moves down) means "Ok", even
+    // while another button has the focus: none of them takes the default.
+    for (QPushButton* button : {BCancel, BSave, BLoad})
+        button->setAutoDefault(false);
     connect(BOk, &QPushButton::clicked, this, &TFTruthTable::accept);
     connect(BCancel, &QPushButton::clicked, this, &TFTruthTable::reject);
     connect(BSave, &QPushButton::clicked, this, &TFTruthTable::BSaveClick);
@@ -172,6 +176,9 @@ int TFTruthTable::EditTable(int32_t* table, int32_t numIn, bool motorMode, int32
     BuildGrid();
     FillFromTable();
     FitToGrid();
+    // Typing goes into the grid at every opening, whichever button had the
+    // focus when the dialog last closed.
+    FocusCell(0, NumIn);
     return Ui().Exec(this);
 }
 
@@ -279,21 +286,35 @@ bool TFTruthTable::IsValidCell(const QString& text) const
     return MotorMode ? IsValidMotorCell(text) : IsValidTruthCell(text);
 }
 
-bool TFTruthTable::CheckGrid() const
+std::pair<int, int> TFTruthTable::FirstInvalidCell() const
 {
     const int rows = StringGrid1->rowCount();
     for (int row = 0; row < rows; ++row)
         for (int column = NumIn; column < NumIn + NumOut; ++column)
             if (!IsValidCell(CellText(row, column)))
-                return false;
-    return true;
+                return {row, column};
+    return {-1, -1};
 }
+
+bool TFTruthTable::CheckGrid() const { return FirstInvalidCell().first < 0; }
 
 void TFTruthTable::ShowInvalidMessage()
 {
     Ui().Message(this, QStringLiteral("Error"),
                  MotorMode ? QStringLiteral("Invalid fields in the truth table. Valid values are in the range [-5;10]")
                            : QStringLiteral("Invalid fields in the truth table. Valid fields are \"0\", \"1\" or \"X\"...."));
+    const auto [row, column] = FirstInvalidCell();
+    if (row >= 0)
+        FocusCell(row, column);
+}
+
+void TFTruthTable::FocusCell(int row, int column)
+{
+    if (row >= StringGrid1->rowCount() || column >= StringGrid1->columnCount())
+        return;
+    StringGrid1->setCurrentCell(row, column, QItemSelectionModel::ClearAndSelect);
+    StringGrid1->scrollToItem(StringGrid1->item(row, column));
+    StringGrid1->setFocus(Qt::OtherFocusReason);
 }
 
 int TFTruthTable::ClampSpeed(int v)

@@ -16,6 +16,7 @@
 #include <QTableWidget>
 
 #include <cstdint>
+#include <utility>
 
 class QLabel;
 class QPushButton;
@@ -59,7 +60,8 @@ public:
     bool IsValidCell(const QString& text) const;
     // Every value cell valid, checked row by row, column by column.
     bool CheckGrid() const;
-    // The mode's invalid-fields message, captioned "Error".
+    // The mode's invalid-fields message, captioned "Error"; then the first
+    // invalid cell is made current, selected and given the focus.
     void ShowInvalidMessage();
     // -5 below -5, 10 above 10, else v.
     static int ClampSpeed(int v);
@@ -88,6 +90,10 @@ private:
     void BuildGrid();
     void FillFromTable();
     void FitToGrid();
+    // Grid row and column of the first invalid value cell, or (-1, -1).
+    std::pair<int, int> FirstInvalidCell() const;
+    // The first value cell current and selected, the keyboard in the grid.
+    void FocusCell(int row, int column);
     QString CellText(int row, int column) const;
     void SetValueText(int row, int column, const QString& text);
     // Stored value of a valid value cell (grid row i, value column j).

@@ -154,6 +154,44 @@ TEST_F(OrvikWindowTest, GaDialogAsksBeforeResizingThePopulation)
     EXPECT_EQ(window->Population.GetRankParents(), 12u);
 }
 
+// Sizes of 2^32 and more once wrapped around (4294967306 became 10) or made
+// the GA allocate for ever; they are refused in the dialog, which stays open.
+TEST_F(OrvikWindowTest, GaDialogRefusesHugePopulations)
+{
+    for (const char* size : {"4294967306", "4294967296", "1e9", "1000001"}) {
+        SCOPED_TRACE(size);
+        ui.messages.clear();
+        ui.yesNoAnswers = {true};
+        ui.onExec = GaAnswer(size, "0.02", "15");
+        window->ConfigureGA();
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].caption, "Error");
+        EXPECT_EQ(ui.messages[0].text, "Population size must be at most 1000000");
+        EXPECT_EQ(window->Population.GetPopulationSize(), 100u);
+        EXPECT_EQ(window->Population.GetRankParents(), 15u);
+        EXPECT_DOUBLE_EQ(window->Population.GetMutationRate(), 0.01); // the dialog was not confirmed
+    }
+}
+
+// A size the GA cannot take (0.5 truncates to 0) keeps the population; the
+// other values confirmed with OK are applied all the same.
+TEST_F(OrvikWindowTest, GaDialogAppliesTheRestWhenThePopulationCannotBeMade)
+{
+    ui.yesNoAnswers = {true};
+    ui.onExec = [](QDialog* dialog) {
+        static_cast<TFGAConfigure*>(dialog)->EElitism->setText("0");
+        return GaAnswer("0.5", "0.02", "0.5")(dialog);
+    };
+    window->ConfigureGA();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].caption, "Error");
+    EXPECT_EQ(ui.messages[1].text, "GA: can't create null sized population");
+    EXPECT_EQ(window->Population.GetPopulationSize(), 100u);
+    EXPECT_DOUBLE_EQ(window->Population.GetMutationRate(), 0.02);
+    EXPECT_EQ(window->Population.GetRankParents(), 0u); // clamped to 1 by the step
+    EXPECT_EQ(window->Population.GetElitism(), 0);
+}
+
 TEST_F(OrvikWindowTest, ResetPopStartsOver)
 {
     StopAtFirstChance();

@@ -16,6 +16,7 @@ const QString NegativeGA = QStringLiteral("Negative or null numbers disallowed")
 const QString RankGA = QStringLiteral("Rank must be lower than the population size");
 const QString ElitismGA = QStringLiteral("Elitism must be lower than the population size");
 const QString RatesGA = QStringLiteral("Crossover and mutation probabilities must be inside [0;1]");
+const QString SizeGA = QStringLiteral("Population size must be at most 1000000");
 
 } // namespace
 
@@ -120,6 +121,12 @@ TEST(DialogValidation, GAConfigureRulesInOrderOfPrecedence)
         {"nan", "0.01", "0.7", "30", "5", InvalidGA},
         {"100", "0.01", "0.7", "inf", "5", InvalidGA},
         {"-1", "0.01", "0.7", "30", "x", InvalidGA},    // conversions come before every rule
+        {"1000000", "0.01", "0.7", "1000000", "999999", {}},
+        {"1000000.5", "0.01", "0.7", "30", "5", SizeGA},
+        {"1e9", "0.01", "0.7", "30", "5", SizeGA},
+        {"4294967306", "0.01", "0.7", "15", "1", SizeGA}, // would wrap to 10 as a 32-bit count
+        {"1e300", "0.01", "0.7", "1e300", "5", SizeGA},   // size before rank
+        {"-1e9", "0.01", "0.7", "30", "5", NegativeGA},   // sign before size
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.size << " / " << c.mutation << " / " << c.crossover << " / "
@@ -129,6 +136,46 @@ TEST(DialogValidation, GAConfigureRulesInOrderOfPrecedence)
                                    QString::fromLatin1(c.crossover), QString::fromLatin1(c.rank),
                                    QString::fromLatin1(c.elitism), values),
                   c.expected);
+    }
+}
+
+// The dialogs point at the field a message is about: the first one at fault.
+TEST(DialogValidation, TheFieldAtFaultIsNamed)
+{
+    const struct {
+        const char* texts[5];
+        int field;
+    } ga[] = {
+        {{"100", "0.01", "0.7", "30", "5"}, -1},
+        {{"abc", "0.01", "0.7", "30", "5"}, 0},
+        {{"100", "0.01", "0.7", "x", "y"}, 3},
+        {{"100", "0.01", "0.7", "30", "2.5"}, 4},
+        {{"100", "0.01", "-1", "-2", "5"}, 2},
+        {{"2e6", "0.01", "0.7", "30", "5"}, 0},
+        {{"100", "0.01", "0.7", "101", "5"}, 3},
+        {{"100", "0.01", "0.7", "30", "100"}, 4},
+        {{"100", "0.01", "1", "30", "5"}, 2},
+        {{"100", "1", "1", "30", "5"}, 1},
+    };
+    for (const auto& row : ga) {
+        GAConfigureValues values;
+        int field = 99;
+        CheckGAConfigure(row.texts[0], row.texts[1], row.texts[2], row.texts[3], row.texts[4], values, &field);
+        EXPECT_EQ(field, row.field) << row.texts[0] << " " << row.texts[1] << " " << row.texts[2] << " "
+                                    << row.texts[3] << " " << row.texts[4];
+    }
+
+    const struct {
+        const char* texts[3];
+        int field;
+    } pal[] = {
+        {{"4", "3", "2"}, -1}, {{"4", "x", "2"}, 1}, {{"4", "3", "0"}, 2}, {{"11", "3", "2"}, 0}, {{"4", "3", "41"}, 2},
+    };
+    for (const auto& row : pal) {
+        PalSetupValues values;
+        int field = 99;
+        CheckPalSetup(row.texts[0], row.texts[1], row.texts[2], values, &field);
+        EXPECT_EQ(field, row.field) << row.texts[0] << " " << row.texts[1] << " " << row.texts[2];
     }
 }
 

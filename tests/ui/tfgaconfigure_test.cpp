@@ -119,6 +119,7 @@ TEST_F(TFGAConfigureTest, OkStaysOpenWithTheFirstBrokenRule)
         {"100", "0.01", "0.7", "100", "100", "Elitism must be lower than the population size"},
         {"100", "1.0", "0.7", "30", "5", "Crossover and mutation probabilities must be inside [0;1]"},
         {"100", "0.01", "1", "30", "5", "Crossover and mutation probabilities must be inside [0;1]"},
+        {"4294967306", "0.01", "0.7", "15", "1", "Population size must be at most 1000000"},
     };
     dialog.Selection = 1;
     dialog.show();
@@ -134,6 +135,28 @@ TEST_F(TFGAConfigureTest, OkStaysOpenWithTheFirstBrokenRule)
         EXPECT_EQ(ui.Lines()[0], QStringLiteral("Error | ") + QString::fromLatin1(c.message));
         EXPECT_EQ(dialog.EElitism->text(), QString::fromLatin1(c.elitism));
         EXPECT_EQ(dialog.Selection, 1); // only a successful OK reads the radio buttons
+    }
+}
+
+TEST_F(TFGAConfigureTest, TheFieldAtFaultTakesTheFocusWithItsTextSelected)
+{
+    const struct {
+        const char* texts[5];
+        QLineEdit* TFGAConfigure::*field;
+    } rows[] = {
+        {{"100", "0.01", "0.7", "101", "5"}, &TFGAConfigure::EditRankNumber},
+        {{"2e6", "0.01", "0.7", "30", "5"}, &TFGAConfigure::EditPopSize},
+        {{"100", "0.01", "1.5", "30", "5"}, &TFGAConfigure::EditCrossoverRate},
+        {{"100", "0.01", "0.7", "30", "x"}, &TFGAConfigure::EElitism},
+    };
+    dialog.show();
+    for (const auto& row : rows) {
+        Type(row.texts[0], row.texts[1], row.texts[2], row.texts[3], row.texts[4]);
+        dialog.EditMutationRate->setFocus();
+        dialog.accept();
+        QLineEdit* field = dialog.*row.field;
+        EXPECT_EQ(dialog.focusWidget(), field) << field->objectName().toStdString();
+        EXPECT_EQ(field->selectedText(), field->text());
     }
 }
 

@@ -129,3 +129,16 @@ TEST_F(TFPalSetupTest, CancelEscapeAndCloseNeverValidate)
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(dialog.NumInputs, 4);
 }
+
+TEST_F(TFPalSetupTest, TheFieldAtFaultTakesTheFocusWithItsTextSelected)
+{
+    dialog.show();
+    Type("4", "3", "41");
+    dialog.accept();
+    EXPECT_EQ(dialog.focusWidget(), dialog.ENAnd);
+    EXPECT_EQ(dialog.ENAnd->selectedText(), "41");
+    Type("4", "three", "2");
+    dialog.accept();
+    EXPECT_EQ(dialog.focusWidget(), dialog.ENOutput);
+    EXPECT_EQ(dialog.ENOutput->selectedText(), "three");
+}

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -471,4 +472,69 @@ TEST_F(TFTruthTableTest, MotorFileRoundTripUnderACommaLocale)
     EXPECT_EQ(written, QByteArray("2 1\n-5 \n0 \n5 \n10 \n")) << "written under " << found;
     EXPECT_EQ(back, motor);
     EXPECT_TRUE(ui.messages.empty());
+}
+
+// Reopened after Save and Cancel were clicked, the editor takes typing in
+// its grid, and Return never reaches "Save" or "Load": in the grid it moves
+// down, on another button it acts as "Ok".
+TEST_F(TFTruthTableTest, EveryOpeningTypesIntoTheGridAndReturnNeverSavesOrLoads)
+{
+    std::vector<int32_t> table{0, 0, 0, 0};
+    keyColumns = 2;
+    Edit(table, 2, false, 1, [&] {
+        dialog.show();
+        QTest::mouseClick(dialog.BSave, Qt::LeftButton); // the save dialog is cancelled
+        QTest::mouseClick(dialog.BCancel, Qt::LeftButton);
+        return dialog.result();
+    });
+    const std::size_t fileDialogs = ui.fileRequests.size();
+
+    for (int opening = 0; opening < 2; ++opening) {
+        SCOPED_TRACE(opening);
+        const int result = Edit(table, 2, false, 1, [&] {
+            dialog.show();
+            EXPECT_EQ(dialog.focusWidget(), dialog.StringGrid1);
+            EXPECT_EQ(dialog.StringGrid1->currentRow(), 0);
+            EXPECT_EQ(dialog.StringGrid1->currentColumn(), 2);
+            // Where a user's keys go: to the widget with the focus.
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_1);
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+            EXPECT_EQ(dialog.StringGrid1->currentRow(), 2);
+            EXPECT_TRUE(dialog.isVisible());
+            if (opening == 0) {
+                QTest::mouseClick(dialog.BLoad, Qt::LeftButton); // the open dialog is cancelled
+                QTest::mouseClick(dialog.BCancel, Qt::LeftButton);
+            } else {
+                dialog.BLoad->setFocus();
+                QTest::keyClick(dialog.BLoad, Qt::Key_Return);
+            }
+            return dialog.result();
+        });
+        EXPECT_EQ(ui.fileRequests.size(), fileDialogs + 1); // only the click on "Load"
+        EXPECT_EQ(result, opening == 0 ? QDialog::Rejected : QDialog::Accepted);
+    }
+    EXPECT_EQ(table, (std::vector<int32_t>{1, 0, 0, 0}));
+}
+
+TEST_F(TFTruthTableTest, TheFirstInvalidCellIsSelectedWithTheMessage)
+{
+    std::vector<int32_t> table(8, 0);
+    keyColumns = 2;
+    Edit(table, 2, false, 2, [&] {
+        dialog.show();
+        SetValue(1, 1, "7");
+        SetValue(3, 0, "y");
+        dialog.BOk->setFocus();
+        dialog.accept();
+        EXPECT_EQ(dialog.focusWidget(), dialog.StringGrid1);
+        EXPECT_EQ(dialog.StringGrid1->currentRow(), 1);
+        EXPECT_EQ(dialog.StringGrid1->currentColumn(), 3);
+        const QList<QTableWidgetItem*> selected = dialog.StringGrid1->selectedItems();
+        EXPECT_EQ(selected.size(), 1);
+        EXPECT_EQ(selected.value(0), dialog.StringGrid1->item(1, 3));
+        dialog.hide();
+        return dialog.result();
+    });
+    ASSERT_EQ(ui.messages.size(), 1u);
 }
