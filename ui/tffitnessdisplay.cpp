@@ -2,6 +2,7 @@
 
 #include "console.h"
 #include "fitnessmarkers.h"
+#include "shortcuts.h"
 #include "statisticsfile.h"
 #include "tablefile.h"
 #include "uiseam.h"
@@ -160,6 +161,7 @@ void TFFitnessDisplay::BuildLayout()
     BSaveStats = new QPushButton("Save statistics...");
     BStop = new QPushButton("Stop");
     BStop->setEnabled(false);
+    GiveApplicationShortcut(BStop, Shortcuts::Stop, "Stop after the generation under way");
     BClose = new QPushButton("Close");
 
     auto* buttons = new QHBoxLayout;

@@ -7,8 +7,11 @@
 #include "orvikwindows.h"
 #include "palviewer.h"
 #include "proximityring.h"
+#include "shortcuts.h"
+#include "statuspanel.h"
 #include "tffitnessdisplay.h"
 #include "uiseam.h"
+#include "windowplacement.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -131,6 +134,10 @@ void TFOrvik::BuildControls()
 
     Button1 = MakeButton("Button1", "Evolve", central);
     Button2 = MakeButton("Button2", "Compute fitness", central);
+    GiveShortcut(Button1, Shortcuts::Evolve, "Evaluate and breed generations until Stop");
+    GiveShortcut(Button2, Shortcuts::ComputeFitness, "Score the individual shown");
+    GiveShortcut(BSaveGen, Shortcuts::SavePopulation, "Append the population to a file");
+    GiveShortcut(BLoadProgram, Shortcuts::LoadAndProgram, "Load a saved generation and show one of its individuals");
     BShowFitness = MakeButton("BShowFitness", "Show fitness plot", central);
     CBKhepera = new QCheckBox("With Khepera", central);
     CBKhepera->setObjectName("CBKhepera");
@@ -159,12 +166,14 @@ void TFOrvik::BuildControls()
     const int widths[4] = {100, 100, 150, 150};
     const char* designTexts[4] = {"Generation:", "Individual:", "Pop stats:", "Max possible fit:"};
     for (int i = 0; i < 4; ++i) {
-        StatusPanels[i] = new QLabel(designTexts[i], this);
+        StatusPanels[i] = new StatusPanel(designTexts[i], widths[i], this);
         StatusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i));
-        StatusPanels[i]->setMinimumWidth(widths[i]);
         statusBar()->addWidget(StatusPanels[i], i >= 2 ? 1 : 0);
     }
     statusBar()->setObjectName("StatusBar1");
+    // A status bar's width is ignored by default, so the window could get
+    // narrower than its panels' texts; it is not.
+    statusBar()->setSizePolicy(QSizePolicy::Preferred, statusBar()->sizePolicy().verticalPolicy());
 }
 
 QWidget* TFOrvik::BuildKheperaGroup()
@@ -303,10 +312,13 @@ void TFOrvik::Exit1Click() { close(); }
 void TFOrvik::DebugConsoleClick()
 {
     DebugConsole->setChecked(!DebugConsole->isChecked());
-    if (DebugConsole->isChecked())
+    if (DebugConsole->isChecked()) {
+        // The chart opens on the right; the console goes left when it can.
+        PlaceOnceBeside(DebugConsoleWindow(), this, PlacementSide::Left);
         OpenDebugConsole();
-    else
+    } else {
         CloseDebugConsole();
+    }
 }
 
 void TFOrvik::closeEvent(QCloseEvent* event)

@@ -12,6 +12,7 @@
 #include "tfgaconfigure.h"
 #include "truthtablefitness.h"
 #include "uiseam.h"
+#include "windowplacement.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -138,6 +139,7 @@ void TFOrvik::Evolve()
     Evolving = true;
     SetIdle(false);
     FFitnessDisplay->StopRequested = false;
+    PlaceOnceBeside(FFitnessDisplay, this, PlacementSide::Right);
     FFitnessDisplay->show();
     FFitnessDisplay->raise();
     lastEventProcessing_ = {};

@@ -8,6 +8,7 @@
 #include "tffitnessdisplay.h"
 #include "tfgachooser.h"
 #include "uiseam.h"
+#include "windowplacement.h"
 
 #include <QPushButton>
 
@@ -82,7 +83,7 @@ void TFOrvik::BLoadProgramClick()
     }
     // A damaged block ends the list; the complete blocks before it still load.
     const QString notice = list ? QString()
-                                : QString("Only the complete blocks before the damaged one are listed: %1.")
+                                : QString("The file is damaged (%1); the complete blocks before the damage are listed.")
                                       .arg(QString::fromStdString(list.message));
     if (FGAChooser->Choose(&list.records, notice) != QDialog::Accepted)
         return;
@@ -127,6 +128,7 @@ void TFOrvik::BShowFitnessClick()
     FFitnessDisplay->BClose->setEnabled(true);
     FFitnessDisplay->BStop->setEnabled(false);
     FFitnessDisplay->StopRequested = false;
+    PlaceOnceBeside(FFitnessDisplay, this, PlacementSide::Right);
     FFitnessDisplay->show();
     FFitnessDisplay->raise();
     PlotHistory();
