@@ -95,7 +95,7 @@ TEST(BatchOptions, EachBadArgumentIsRefusedWithItsMessageAndNothingIsWritten)
         {{"--crossover", "1.0"}, "Crossover and mutation probabilities must be inside [0;1]"},
         {{"--population", "0.5", "--rank-parents", "0.5", "--elitism", "0"},
             "--population 0.5: GA: can't create null sized population"},
-        {{"--population", "1e9"}, "--population 1e9: at most 1000000 individuals"},
+        {{"--population", "1e9"}, "Population size must be at most 1000000"}, // the GA dialog's rule
         {{"--selection", "tournament"}, "--selection tournament: must be rank or roulette"},
         // The PAL dialog's rules and the table editor's size message.
         {{"--pal", "11/2/3"},
