@@ -43,6 +43,8 @@ else
 fi
 
 root="$work/root"
+mkdir -p "$work"
+rm -f "$work"/*.png "$work"/*.xwd  # the last run's screenshots
 make_fresh_root "$root" "$ROOT_CACHE"
 mount_root_filesystems "$root"
 cp "$deb" "$root/tmp/"
