@@ -73,7 +73,9 @@ void PALViewer::ClearValues(int n, int m)
 
 void PALViewer::Init()
 {
-    const int outputTextWidth = paintBox_->fontMetrics().horizontalAdvance(QStringLiteral("O000"));
+    int outputTextWidth = paintBox_->fontMetrics().horizontalAdvance(QStringLiteral("O000"));
+    for (int o = 0; o < m_; ++o)
+        outputTextWidth = std::max(outputTextWidth, paintBox_->fontMetrics().horizontalAdvance(OutputTitle(o)));
     layout_ = PalLayout(pictures_.Sizes(), n_, k_, m_, outputTextWidth, minimumCanvas_);
     const QSize canvas = layout_.Canvas();
     ConsolePrintf("PALViewer::Init. %d %d\n", canvas.width(), canvas.height());
@@ -104,7 +106,11 @@ void PALViewer::DrawBackground(QImage& target)
     painter.fillRect(target.rect(), Qt::white);
 
     for (int i = 0; i < n_; ++i) {
-        DrawOpaqueText(painter, layout_.InputTitlePos(i), QStringLiteral("I%1").arg(i));
+        // An imported name may be wider than its column: it is cut to fit.
+        const QString title = inputLabels_.size() == n_
+            ? painter.fontMetrics().elidedText(InputTitle(i), Qt::ElideRight, layout_.ColumnPitch() - 1)
+            : InputTitle(i);
+        DrawOpaqueText(painter, layout_.InputTitlePos(i), title);
         painter.drawImage(layout_.InputPicturePos(i), pictures_.input);
         for (int f = 0; f < 2; ++f)
             VerticalLine(painter, layout_.InputLineX(i, f), layout_.InputLineTop(), layout_.InputLineBottom());
@@ -122,7 +128,7 @@ void PALViewer::DrawBackground(QImage& target)
         Frame(painter, layout_.OrBox(o));
         painter.drawImage(layout_.OrPicturePos(o), pictures_.orGate);
         painter.drawImage(layout_.OutputPicturePos(o), pictures_.output);
-        DrawOpaqueText(painter, layout_.OutputTitlePos(o, textHeight), QStringLiteral("O%1").arg(o));
+        DrawOpaqueText(painter, layout_.OutputTitlePos(o, textHeight), OutputTitle(o));
     }
 }
 
@@ -221,6 +227,10 @@ void PALViewer::DrawFuse(QPainter& canvas, int input, int fuse, int output, int 
 
 void PALViewer::Reallocate(int n, int k, int m)
 {
+    if (n != n_ || m != m_) {
+        inputLabels_.clear();
+        outputLabels_.clear();
+    }
     n_ = n;
     k_ = k;
     m_ = m;
@@ -230,4 +240,22 @@ void PALViewer::Reallocate(int n, int k, int m)
     ConsolePrintf("%p\n", static_cast<void*>(inputValues_.data()));
     Init();
     Paint();
+}
+
+void PALViewer::SetLabels(const QStringList& inputs, const QStringList& outputs)
+{
+    inputLabels_ = inputs;
+    outputLabels_ = outputs;
+    Init();
+    Paint();
+}
+
+QString PALViewer::InputTitle(int index) const
+{
+    return inputLabels_.size() == n_ ? inputLabels_[index] : QStringLiteral("I%1").arg(index);
+}
+
+QString PALViewer::OutputTitle(int index) const
+{
+    return outputLabels_.size() == m_ ? outputLabels_[index] : QStringLiteral("O%1").arg(index);
 }

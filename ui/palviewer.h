@@ -70,8 +70,16 @@ public:
     void DrawFuse(QPainter& canvas, int input, int fuse, int output, int term);
 
     // New dimensions: every fuse, input and output value becomes 0, then
-    // Init and Paint. The minimum canvas size stays the constructor's.
+    // Init and Paint. The minimum canvas size stays the constructor's. The
+    // names of SetLabels are kept only when n and m stay the same.
     void Reallocate(int n, int k, int m);
+
+    // Names drawn instead of "I%d" over the inputs and "O%d" beside the
+    // outputs (an input's name is shortened to its column); a list whose
+    // length is not N (or M) gives the numbered titles. Then Init and Paint.
+    void SetLabels(const QStringList& inputs, const QStringList& outputs);
+    QString InputTitle(int index) const;
+    QString OutputTitle(int index) const;
 
     // The input whose value label is nearest to paint-box position (x, y), or
     // -1 when none lies within 15 pixels (ties go to the lower index).
@@ -103,4 +111,6 @@ private:
     QImage background_;
     std::vector<int32_t> inputValues_;
     std::vector<int32_t> outputValues_;
+    QStringList inputLabels_;
+    QStringList outputLabels_;
 };

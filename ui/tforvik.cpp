@@ -3,6 +3,7 @@
 #include "console.h"
 #include "debugconsole.h"
 #include "kkhepera.h"
+#include "minimumtermstask.h"
 #include "palpaintbox.h"
 #include "orvikwindows.h"
 #include "palviewer.h"
@@ -10,6 +11,7 @@
 #include "shortcuts.h"
 #include "statuspanel.h"
 #include "tffitnessdisplay.h"
+#include "tfpalsetup.h"
 #include "uiseam.h"
 #include "windowplacement.h"
 
@@ -64,6 +66,7 @@ QLineEdit* MakeEdit(const QString& name, const QString& text, QWidget* parent)
 
 TFOrvik::TFOrvik(QWidget* parent, const QString& robotDevice) : QMainWindow(parent)
 {
+    TableMinimum = new MinimumTermsTask(this);
     BuildControls();
     BuildMenus();
 
@@ -129,7 +132,10 @@ void TFOrvik::BuildControls()
     BSaveGen = MakeButton("BSaveGen", "Save current population", central);
     BLoadProgram = MakeButton("BLoadProgram", "Load&&Program", central);
     BProgramIndividual = MakeButton("BProgramIndividual", "Program Individual", central);
-    GroupBox1 = MakeColumnGroup("GroupBox1", "Population", {BResetPop, BSaveGen, BLoadProgram, BProgramIndividual});
+    BProgramMinimum = MakeButton("BProgramMinimum", "Program minimum solution", central);
+    BProgramMinimum->setToolTip("Show a PAL with the fewest AND terms that reproduces every cell of the truth table");
+    GroupBox1 = MakeColumnGroup("GroupBox1", "Population",
+                                {BResetPop, BSaveGen, BLoadProgram, BProgramIndividual, BProgramMinimum});
     groups->addWidget(GroupBox1);
 
     Button1 = MakeButton("Button1", "Evolve", central);
@@ -228,6 +234,13 @@ void TFOrvik::BuildMenus()
 {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("Fiel1");
+    ImportPla1 = file->addAction("&Import PLA...");
+    ImportPla1->setObjectName("ImportPla1");
+    ExportIndividual1 = file->addAction("Export &individual...");
+    ExportIndividual1->setObjectName("ExportIndividual1");
+    ExportTablePla1 = file->addAction("Export truth table as &PLA...");
+    ExportTablePla1->setObjectName("ExportTablePla1");
+    file->addSeparator();
     Exit1 = file->addAction("E&xit");
     Exit1->setObjectName("Exit1");
 
@@ -270,6 +283,15 @@ void TFOrvik::ConnectHandlers()
     connect(BSaveGen, &QPushButton::clicked, this, &TFOrvik::BSaveGenClick);
     connect(BLoadProgram, &QPushButton::clicked, this, &TFOrvik::BLoadProgramClick);
     connect(BProgramIndividual, &QPushButton::clicked, this, &TFOrvik::BProgramIndividualClick);
+    connect(BProgramMinimum, &QPushButton::clicked, this, &TFOrvik::BProgramMinimumClick);
+    connect(ImportPla1, &QAction::triggered, this, &TFOrvik::ImportPla1Click);
+    connect(ExportIndividual1, &QAction::triggered, this, &TFOrvik::ExportIndividual1Click);
+    connect(ExportTablePla1, &QAction::triggered, this, &TFOrvik::ExportTablePla1Click);
+    // The PAL dialog may be open while the count finishes.
+    connect(TableMinimum, &MinimumTermsTask::Finished, this, [this] {
+        if (FPalSetup)
+            FPalSetup->ShowNeededTerms(&*TableMinimum->Result());
+    });
     connect(Button1, &QPushButton::clicked, this, &TFOrvik::BEvolveClick);
     connect(Button2, &QPushButton::clicked, this, &TFOrvik::BComputeFitnessClick);
     connect(BShowFitness, &QPushButton::clicked, this, &TFOrvik::BShowFitnessClick);

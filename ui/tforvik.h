@@ -21,6 +21,7 @@
 //   tforvik_evolution.cpp   current individual, status bar, evolution loop, GA
 //   tforvik_population.cpp saving, loading and programming individuals
 //   tforvik_robot.cpp       the Khepera panel and the port choice
+//   tforvik_logic.cpp       PLA import, circuit export, the minimum solution
 //   tforvik_help.cpp        the Help menu
 #include "bitstring.h"
 #include "fasttruthtablefitness.h"
@@ -31,12 +32,14 @@
 #include "truthtable.h"
 
 #include <QMainWindow>
+#include <QStringList>
 
 #include <chrono>
 #include <memory>
 #include <vector>
 
 class KKhepera;
+class MinimumTermsTask;
 class PALViewer;
 class PalPaintBox;
 class ProximityRing;
@@ -47,6 +50,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
+struct TableCover;
 
 class TFOrvik : public QMainWindow, public RobotRunView {
     Q_OBJECT
@@ -109,6 +113,14 @@ public:
     void Exit1Click();
     void DebugConsoleClick();
 
+    // --- PLA, BLIF and Verilog files, the minimum solution (tforvik_logic.cpp)
+    void ImportPla1Click();
+    void ExportIndividual1Click();
+    void ExportTablePla1Click();
+    void BProgramMinimumClick();
+    // The truth table's cells changed: the count of AND terms starts again.
+    void TableChanged();
+
     // --- Help menu (tforvik_help.cpp)
     void About1Click();
     void Readme1Click();
@@ -131,6 +143,12 @@ public:
     uint32_t ProximityThreshold = 300;
     bool Evolving = false;
     std::unique_ptr<PALViewer> Viewer;
+    // Names of the inputs and outputs imported with the truth table (empty:
+    // none; dropped whenever the table's size changes).
+    QStringList InputLabels;
+    QStringList OutputLabels;
+    // How many AND terms the truth table needs, computed in the background.
+    MinimumTermsTask* TableMinimum = nullptr;
 
     // --- controls, named as in the form
     QScrollArea* ScrollBox1;
@@ -140,6 +158,7 @@ public:
     QPushButton* BSaveGen;
     QPushButton* BLoadProgram;
     QPushButton* BProgramIndividual;
+    QPushButton* BProgramMinimum;
     QGroupBox* GroupBox2;
     QPushButton* Button1; // "Evolve"
     QPushButton* Button2; // "Compute fitness"
@@ -163,6 +182,9 @@ public:
     QLineEdit* ECommand;
     QPushButton* BSend;
     QLabel* StatusPanels[4];
+    QAction* ImportPla1;
+    QAction* ExportIndividual1;
+    QAction* ExportTablePla1;
     QAction* Exit1;
     QAction* Truthtable1;
     QAction* PALparameters1;
@@ -185,6 +207,11 @@ private:
     void ShowStatusBarNow();
     void ProcessEventsEvery(std::chrono::milliseconds interval);
     void ShowError(const QString& text);
+    // What the PAL dialog's OK does with the three counts.
+    void ApplyPalSize(const PalConfig& chosen);
+    // The finished count of AND terms, waiting for it (cancellable) if needed;
+    // nullptr when the user cancelled.
+    const TableCover* WaitForTableMinimum();
     void ShowFatal(const std::exception& error);
 
     // The fast evaluator is prepared again whenever the PAL size or the truth

@@ -3,6 +3,7 @@
 #include "tforvik.h"
 
 #include "console.h"
+#include "minimumtermstask.h"
 #include "orvikwindows.h"
 #include "palviewer.h"
 #include "robotfitness.h"
@@ -18,8 +19,13 @@ void TFOrvik::SetPalSize(int32_t inputs, int32_t andTerms, int32_t outputs)
 {
     const bool tableChanges = inputs != Pal.NumInputs || outputs != Pal.NumOutputs || Table.empty();
     Pal = PalConfig{inputs, andTerms, outputs};
-    if (tableChanges)
+    if (tableChanges) {
         Table = MakeTruthTable(Pal);
+        // Imported names belong to the old table (the viewer drops its own).
+        InputLabels.clear();
+        OutputLabels.clear();
+        TableChanged();
+    }
     fastFitnessStale_ = true;
 
     InputValues.assign(static_cast<std::size_t>(Pal.NumInputs), 0);
@@ -37,9 +43,14 @@ void TFOrvik::PALparameters1Click()
     FPalSetup->NumInputs = Pal.NumInputs;
     FPalSetup->NumOutputs = Pal.NumOutputs;
     FPalSetup->NumAndTerms = Pal.NumAndTerms;
+    FPalSetup->ShowNeededTerms(TableMinimum->Result() ? &*TableMinimum->Result() : nullptr);
     if (FPalSetup->ShowDialog() != QDialog::Accepted)
         return;
-    const PalConfig chosen{FPalSetup->NumInputs, FPalSetup->NumAndTerms, FPalSetup->NumOutputs};
+    ApplyPalSize({FPalSetup->NumInputs, FPalSetup->NumAndTerms, FPalSetup->NumOutputs});
+}
+
+void TFOrvik::ApplyPalSize(const PalConfig& chosen)
+{
     if (chosen == Pal)
         return; // an unchanged OK keeps the population, the table and the switches
     SetPalSize(chosen.NumInputs, chosen.NumAndTerms, chosen.NumOutputs);
@@ -50,7 +61,13 @@ void TFOrvik::PALparameters1Click()
 
 void TFOrvik::Truthtable1Click()
 {
+    FTruthTable->PalAndTerms = Pal.NumAndTerms;
+    FTruthTable->InputLabels = InputLabels;
+    FTruthTable->OutputLabels = OutputLabels;
+    const TruthTable before = Table;
     FTruthTable->EditTable(Table.data(), Pal.NumInputs, false, Pal.NumOutputs);
+    if (Table != before)
+        TableChanged();
     fastFitnessStale_ = true;
     UpdateStatusBar();
 }

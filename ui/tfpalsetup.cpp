@@ -3,6 +3,7 @@
 #include "dialogbuttons.h"
 #include "dialogfocus.h"
 #include "dialogvalidation.h"
+#include "neededtermslabel.h"
 #include "uiseam.h"
 
 #include <QFormLayout>
@@ -31,7 +32,8 @@ TFPalSetup::TFPalSetup(QWidget* parent)
       ENOutput(MakeCountEdit(this, "ENOutput", "5")),
       ENAnd(MakeCountEdit(this, "ENAnd", "4")),
       BOk(new QPushButton(tr("OK"), this)),
-      BCancel(new QPushButton(tr("Cancel"), this))
+      BCancel(new QPushButton(tr("Cancel"), this)),
+      LNeededTerms(new NeededTermsLabel(this))
 {
     setObjectName(QStringLiteral("FPalSetup"));
     setWindowTitle(QStringLiteral("FPalSetup"));
@@ -40,6 +42,11 @@ TFPalSetup::TFPalSetup(QWidget* parent)
     form->addRow(tr("Number of inputs:"), ENInput);
     form->addRow(tr("Number of outputs:"), ENOutput);
     form->addRow(tr("Number of AND terms for the output:"), ENAnd);
+    form->addRow(LNeededTerms);
+    LNeededTerms->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    LNeededTerms->ShowComputing();
+    for (QLineEdit* edit : {ENInput, ENOutput, ENAnd})
+        connect(edit, &QLineEdit::textChanged, this, &TFPalSetup::UpdateNeededTerms);
 
     QDialogButtonBox* buttons = MakeOkCancelButtons(this, BOk, BCancel);
 
@@ -54,6 +61,9 @@ int TFPalSetup::ShowDialog()
     ENInput->setText(QString::number(NumInputs));
     ENOutput->setText(QString::number(NumOutputs));
     ENAnd->setText(QString::number(NumAndTerms));
+    tableInputs_ = NumInputs;
+    tableOutputs_ = NumOutputs;
+    UpdateNeededTerms();
     FocusField(ENInput);
     return Ui().Exec(this);
 }
@@ -79,4 +89,21 @@ void TFPalSetup::accept()
 {
     if (FormCloseQuery())
         QDialog::accept();
+}
+
+void TFPalSetup::ShowNeededTerms(const TableCover* cover)
+{
+    if (cover)
+        LNeededTerms->ShowCover(*cover);
+    else
+        LNeededTerms->ShowComputing();
+}
+
+void TFPalSetup::UpdateNeededTerms()
+{
+    int32_t inputs = 0, outputs = 0, andTerms = 0;
+    const bool sameTable = ParseDecimalInt(ENInput->text(), inputs) && ParseDecimalInt(ENOutput->text(), outputs) &&
+                           inputs == tableInputs_ && outputs == tableOutputs_;
+    LNeededTerms->setVisible(sameTable);
+    LNeededTerms->SetAndTerms(ParseDecimalInt(ENAnd->text(), andTerms) ? andTerms : 0);
 }

@@ -7,8 +7,10 @@
 
 #include <cstdint>
 
+class NeededTermsLabel;
 class QLineEdit;
 class QPushButton;
+struct TableCover;
 
 class TFPalSetup : public QDialog {
     Q_OBJECT
@@ -28,6 +30,13 @@ public:
     // window's close button reject without validating.
     void accept() override;
 
+    // Below the AND terms: how many AND terms the current truth table needs,
+    // with a warning while the field asks for fewer. The caller hands the
+    // count before ShowDialog and again when it changes (nullptr: still being
+    // computed). Hidden while the inputs or outputs differ from those at
+    // opening, since the new size clears the truth table.
+    void ShowNeededTerms(const TableCover* cover);
+
     int32_t NumInputs = 4;
     int32_t NumOutputs = 3;
     int32_t NumAndTerms = 2;
@@ -37,4 +46,12 @@ public:
     QLineEdit* ENAnd;
     QPushButton* BOk;
     QPushButton* BCancel;
+    NeededTermsLabel* LNeededTerms;
+
+private:
+    void UpdateNeededTerms();
+
+    // The table's size: the fields' values at the last opening.
+    int32_t tableInputs_ = 0;
+    int32_t tableOutputs_ = 0;
 };

@@ -1,6 +1,8 @@
 #include "tftruthtable.h"
 
 #include "dialogvalidation.h"
+#include "minimumtermstask.h"
+#include "neededtermslabel.h"
 #include "tablefile.h"
 #include "uiseam.h"
 
@@ -14,6 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -112,7 +115,10 @@ TFTruthTable::TFTruthTable(QWidget* parent)
       BSave(new QPushButton(tr("Save"), this)),
       BLoad(new QPushButton(tr("Load"), this)),
       Label1(new QLabel(this)),
-      Label2(new QLabel(this))
+      Label2(new QLabel(this)),
+      LNeededTerms(new NeededTermsLabel(this)),
+      MinimumTask(new MinimumTermsTask(this)),
+      minimumTimer_(new QTimer(this))
 {
     setObjectName(QStringLiteral("FTruthTable"));
     setWindowTitle(QStringLiteral("Truth table edit"));
@@ -145,6 +151,7 @@ TFTruthTable::TFTruthTable(QWidget* parent)
     connect(BCancel, &QPushButton::clicked, this, &TFTruthTable::reject);
     connect(BSave, &QPushButton::clicked, this, &TFTruthTable::BSaveClick);
     connect(BLoad, &QPushButton::clicked, this, &TFTruthTable::BLoadClick);
+    SetUpMinimum();
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BSave);
@@ -157,6 +164,7 @@ TFTruthTable::TFTruthTable(QWidget* parent)
     layout->addWidget(Label1);
     layout->addWidget(Label2);
     layout->addWidget(StringGrid1, 1);
+    layout->addWidget(LNeededTerms);
     layout->addLayout(buttons);
 
     // Wide enough for the help texts to wrap into a few lines, whatever the font.
@@ -179,7 +187,10 @@ int TFTruthTable::EditTable(int32_t* table, int32_t numIn, bool motorMode, int32
     // Typing goes into the grid at every opening, whichever button had the
     // focus when the dialog last closed.
     FocusCell(0, NumIn);
-    return Ui().Exec(this);
+    StartMinimum();
+    const int result = Ui().Exec(this);
+    StopMinimum();
+    return result;
 }
 
 void TFTruthTable::BuildGrid()
@@ -192,10 +203,15 @@ void TFTruthTable::BuildGrid()
     StringGrid1->setColumnCount(columns);
 
     QStringList headers;
+    // Names imported with the table replace "In %d" and "Out %d".
+    const bool inputNames = !MotorMode && InputLabels.size() == NumIn;
+    const bool outputNames = !MotorMode && OutputLabels.size() == NumOut;
     for (int column = 0; column < NumIn; ++column)
-        headers << (MotorMode ? QStringLiteral("Out %1") : QStringLiteral("In %1")).arg(column);
+        headers << (inputNames ? InputLabels[column]
+                               : (MotorMode ? QStringLiteral("Out %1") : QStringLiteral("In %1")).arg(column));
     for (int j = 0; j < NumOut; ++j)
-        headers << (MotorMode ? QStringLiteral("Motor speed") : QStringLiteral("Out %1").arg(j));
+        headers << (MotorMode ? QStringLiteral("Motor speed")
+                              : outputNames ? OutputLabels[j] : QStringLiteral("Out %1").arg(j));
     StringGrid1->setHorizontalHeaderLabels(headers);
 
     // Key cells: read-only, shaded like the header so they read as labels.

@@ -18,8 +18,11 @@
 #include <cstdint>
 #include <utility>
 
+class MinimumTermsTask;
+class NeededTermsLabel;
 class QLabel;
 class QPushButton;
+class QTimer;
 
 // The editor's grid: a QTableWidget whose Enter key moves to the cell below
 // (committing an edit) instead of reaching the dialog's default button, and
@@ -85,8 +88,27 @@ public:
     QPushButton* BLoad;
     QLabel* Label1; // truth-table help
     QLabel* Label2; // motor help
+    // Truth-table mode: how many AND terms the table in the grid needs,
+    // recomputed in the background after every change of a cell.
+    NeededTermsLabel* LNeededTerms;
+
+    // Set by the caller before EditTable in truth-table mode: the PAL's AND
+    // terms per output (for the needed-terms warning; 0: no warning), and the
+    // names of the inputs and outputs for the header (empty: "In %d" and
+    // "Out %d").
+    int32_t PalAndTerms = 0;
+    QStringList InputLabels;
+    QStringList OutputLabels;
+
+    // The computation behind LNeededTerms (tests wait for it).
+    MinimumTermsTask* MinimumTask;
 
 private:
+    // tftruthtable_minimum.cpp
+    void SetUpMinimum();
+    void StartMinimum();
+    void StopMinimum();
+
     void BuildGrid();
     void FillFromTable();
     void FitToGrid();
@@ -107,4 +129,6 @@ private:
     // the working directory is proposed).
     QString LastSavePath;
     QString LastOpenPath;
+    // Waits for the user to pause before recounting the AND terms.
+    QTimer* minimumTimer_;
 };
