@@ -1,5 +1,7 @@
 #include "circuitexport.h"
 
+#include "plafile.h"
+
 #include <algorithm>
 #include <cctype>
 #include <sstream>
@@ -28,16 +30,6 @@ std::string LabelNote(const SumOfProducts& circuit)
     add('I', circuit.inputLabels);
     add('O', circuit.outputLabels);
     return text;
-}
-
-void WriteLabels(std::ostringstream& out, const char* keyword, const std::vector<std::string>& labels)
-{
-    if (labels.empty())
-        return;
-    out << keyword;
-    for (const std::string& label : labels)
-        out << ' ' << label;
-    out << '\n';
 }
 
 // Verilog product of one cube: "I0 & ~I2", or "1'b1" when it tests nothing.
@@ -90,10 +82,8 @@ std::string FormatPlaCircuit(const SumOfProducts& circuit)
         }
     }
     std::ostringstream out;
-    out << ".i " << circuit.numInputs << "\n.o " << m << '\n';
-    WriteLabels(out, ".ilb", circuit.inputLabels);
-    WriteLabels(out, ".ob", circuit.outputLabels);
-    out << ".type f\n.p " << cubes.size() << '\n';
+    out << FormatPlaHeader(circuit.numInputs, static_cast<int32_t>(m), circuit.inputLabels, circuit.outputLabels, "f",
+                           cubes.size());
     for (std::size_t k = 0; k < cubes.size(); ++k)
         out << CubeText(cubes[k], circuit.numInputs) << ' ' << outputs[k] << '\n';
     out << ".e\n";

@@ -356,17 +356,24 @@ PlaReadResult ReadPlaFile(const std::string& path)
     return ReadPla(text);
 }
 
-namespace {
-void WriteLabels(std::ostringstream& out, const char* keyword, const std::vector<std::string>& labels)
+std::string FormatPlaHeader(int32_t numInputs, int32_t numOutputs, const std::vector<std::string>& inputLabels,
+                            const std::vector<std::string>& outputLabels, std::string_view type, std::size_t cubes)
 {
-    if (labels.empty())
-        return;
-    out << keyword;
-    for (const std::string& label : labels)
-        out << ' ' << label;
-    out << '\n';
+    std::ostringstream out;
+    out << ".i " << numInputs << "\n.o " << numOutputs << '\n';
+    auto names = [&out](const char* keyword, const std::vector<std::string>& labels) {
+        if (labels.empty())
+            return;
+        out << keyword;
+        for (const std::string& label : labels)
+            out << ' ' << label;
+        out << '\n';
+    };
+    names(".ilb", inputLabels);
+    names(".ob", outputLabels);
+    out << ".type " << type << "\n.p " << cubes << '\n';
+    return out.str();
 }
-} // namespace
 
 std::string FormatPlaTable(const PlaTable& table)
 {
@@ -390,10 +397,7 @@ std::string FormatPlaTable(const PlaTable& table)
         ++cubes;
     }
 
-    std::ostringstream out;
-    out << ".i " << table.numInputs << "\n.o " << table.numOutputs << '\n';
-    WriteLabels(out, ".ilb", table.inputLabels);
-    WriteLabels(out, ".ob", table.outputLabels);
-    out << ".type fd\n.p " << cubes << '\n' << body << ".e\n";
-    return out.str();
+    return FormatPlaHeader(table.numInputs, table.numOutputs, table.inputLabels, table.outputLabels, "fd",
+                           static_cast<std::size_t>(cubes)) +
+           body + ".e\n";
 }

@@ -51,6 +51,11 @@ PlaReadResult ReadPla(std::string_view text);
 // Reads the file at `path` (a message says so when it cannot be read).
 PlaReadResult ReadPlaFile(const std::string& path);
 
+// The header of a PLA file: .i, .o, .ilb and .ob (when names are given; each
+// list holds one name per input or output), .type and .p.
+std::string FormatPlaHeader(int32_t numInputs, int32_t numOutputs, const std::vector<std::string>& inputLabels,
+                            const std::vector<std::string>& outputLabels, std::string_view type, std::size_t cubes);
+
 // The table as a PLA file of type fd: .i, .o, .ilb and .ob (when the table has
 // labels), .type fd, .p, then one cube per row that holds a 1 or a DontCare
 // (1 for 1, - for DontCare, 0 for anything else), then .e. Reading it back

@@ -37,10 +37,10 @@ QString NeededTermsLabel::Warning() const
 {
     if (andTerms_ <= 0 || andTerms_ >= lowerBound_)
         return {};
-    return tr("The PAL has %1 AND terms per output, fewer than the %2 the truth table needs: evolution cannot "
-              "reach the maximum fitness.")
-        .arg(andTerms_)
-        .arg(lowerBound_);
+    const QString has = andTerms_ == 1 ? tr("The PAL has 1 AND term per output")
+                                       : tr("The PAL has %1 AND terms per output").arg(andTerms_);
+    return has + tr(", fewer than the %1 the truth table needs: evolution cannot reach the maximum fitness.")
+                     .arg(lowerBound_);
 }
 
 void NeededTermsLabel::Render()

@@ -9,6 +9,7 @@
 #include "evaluatepal.h"
 #include "ga.h"
 #include "minimumcover.h"
+#include "palfunction.h"
 #include "palterms.h"
 #include "plafile.h"
 #include "truthtablefitness.h"
@@ -61,18 +62,6 @@ std::vector<std::string> Names(char prefix, int32_t count)
     for (int32_t k = 0; k < count; ++k)
         names.push_back(prefix + std::to_string(k));
     return names;
-}
-
-TruthTable PalFunction(const PalConfig& config, const BitString& chromosome)
-{
-    TruthTable cells;
-    unsigned char in[PalConfig::MaxInputs], out[PalConfig::MaxOutputs];
-    for (int32_t r = 0; r < config.NumCombinations(); ++r) {
-        CombinationToInputs(config, static_cast<uint32_t>(r), in);
-        EvaluatePal(config, chromosome, in, out);
-        cells.insert(cells.end(), out, out + config.NumOutputs);
-    }
-    return cells;
 }
 
 class ExternalJudges : public ::testing::Test {

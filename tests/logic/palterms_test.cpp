@@ -1,6 +1,7 @@
 #include "circuitexport.h"
 #include "evaluatepal.h"
 #include "minimumcover.h"
+#include "palfunction.h"
 #include "palterms.h"
 #include "plafile.h"
 
@@ -17,19 +18,6 @@ BitString RandomChromosome(const PalConfig& config, std::mt19937& random, int se
     for (uint32_t k = 0; k < chromosome.Size(); ++k)
         chromosome[k] = static_cast<int>(random() % 100) < setPercent ? 1 : 0;
     return chromosome;
-}
-
-// What the PAL computes: 2^n rows x m cells, 0 or 1.
-TruthTable PalFunction(const PalConfig& config, const BitString& chromosome)
-{
-    TruthTable cells;
-    unsigned char in[PalConfig::MaxInputs], out[PalConfig::MaxOutputs];
-    for (int32_t r = 0; r < config.NumCombinations(); ++r) {
-        CombinationToInputs(config, static_cast<uint32_t>(r), in);
-        EvaluatePal(config, chromosome, in, out);
-        cells.insert(cells.end(), out, out + config.NumOutputs);
-    }
-    return cells;
 }
 
 // The function of a BLIF model as written by FormatBlif: each .names block

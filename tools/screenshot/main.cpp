@@ -7,6 +7,10 @@
 // (or simulated robot) on DEVICE for GENERATIONS generations, prints each
 // generation's maximum, average and minimum fitness, and saves
 // robot-window.png and robot-chart.png.
+//
+// orvik-screenshot OUTPUT_DIR --pla FILE: the logic-synthesis round of
+// logicrun.h, saving logic-*.png.
+#include "logicrun.h"
 #include "orvikwindows.h"
 #include "tffitnessdisplay.h"
 #include "kkhepera.h"
@@ -90,6 +94,8 @@ int main(int argc, char** argv)
     TFOrvik* window = FOrvik;
     if (argc >= 5 && QString(argv[2]) == "--robot")
         return RobotRun(window, out, QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
+    if (argc >= 4 && QString(argv[2]) == "--pla")
+        return LogicRun(window, out, QString::fromLocal8Bit(argv[3]));
     for (uint32_t r = 0; r < 16; ++r) {
         const int i0 = (r >> 3) & 1, i1 = (r >> 2) & 1, i2 = (r >> 1) & 1, i3 = r & 1;
         window->Table[r * 3 + 0] = i0 ^ i1;
