@@ -67,7 +67,7 @@ int RunBatch(const std::vector<std::string>& arguments, std::atomic<bool>& stop,
     if (!openError.empty())
         return Refuse(streams, openError);
 
-    ProgressDisplay display(streams.err, streams.errIsTerminal, setup.maxFitness);
+    ProgressDisplay display(streams.err, streams.errTerminalColumns, setup.maxFitness);
     BatchObserver observer(output, display);
     std::string runError;
     const std::vector<RunResult> results = RunExperiment(setup, setup.options.jobs, stop, observer, runError);

@@ -15,7 +15,7 @@ inline constexpr int BatchBadArguments = 2;
 struct BatchStreams {
     std::FILE* out = stdout; // --help and the summary
     std::FILE* err = stderr; // errors and progress
-    bool errIsTerminal = false;
+    int errTerminalColumns = 0; // the width of the terminal `err` is, 0 for none
 };
 
 // `arguments` are those after the program name. `stop` is set by the

@@ -17,9 +17,9 @@ std::string TwoDigits(long v)
 }
 } // namespace
 
-ProgressDisplay::ProgressDisplay(std::FILE* stream, bool terminal, double maxFitness)
+ProgressDisplay::ProgressDisplay(std::FILE* stream, int terminalColumns, double maxFitness)
     : stream_(stream)
-    , terminal_(terminal)
+    , columns_(terminalColumns)
     , maxFitness_(maxFitness)
     , lastLine_(std::chrono::steady_clock::now())
 {
@@ -76,15 +76,19 @@ std::string ProgressDisplay::RunText(const RunResult& result)
 
 void ProgressDisplay::RunFinished(const RunResult& result)
 {
-    if (!terminal_)
+    if (columns_ == 0)
         std::fprintf(stream_, "%s\n", RunText(result).c_str());
 }
 
 void ProgressDisplay::Tick(const ExperimentProgress& progress)
 {
-    if (terminal_) {
-        // \r returns to the line's start, ESC [ K clears what a longer line left.
-        std::fprintf(stream_, "\r%s\033[K", BarText(progress, maxFitness_).c_str());
+    if (columns_ > 0) {
+        // \r returns to the line's start, ESC [ K clears what a longer line
+        // left. A line as wide as the terminal would wrap, and \r could not
+        // take back what went to the next line.
+        std::string text = BarText(progress, maxFitness_);
+        text.resize(std::min<std::size_t>(text.size(), static_cast<std::size_t>(std::max(columns_ - 1, 1))));
+        std::fprintf(stream_, "\r%s\033[K", text.c_str());
         barShown_ = true;
     } else if (std::chrono::steady_clock::now() - lastLine_ >= lineInterval
         && progress.finished < progress.runs) {

@@ -11,7 +11,9 @@
 
 class ProgressDisplay {
 public:
-    ProgressDisplay(std::FILE* stream, bool terminal, double maxFitness);
+    // `terminalColumns`: the width of the terminal `stream` writes to, or 0
+    // when it is no terminal.
+    ProgressDisplay(std::FILE* stream, int terminalColumns, double maxFitness);
 
     void RunFinished(const RunResult& result);
     void Tick(const ExperimentProgress& progress);
@@ -26,7 +28,7 @@ public:
 
 private:
     std::FILE* stream_;
-    bool terminal_;
+    int columns_;
     double maxFitness_;
     bool barShown_ = false;
     std::chrono::steady_clock::time_point lastLine_;

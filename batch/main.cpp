@@ -3,6 +3,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -39,6 +40,10 @@ int main(int argc, char** argv)
     InstallStopHandler(SIGINT);
     InstallStopHandler(SIGTERM);
     BatchStreams streams;
-    streams.errIsTerminal = isatty(STDERR_FILENO) != 0;
+    if (isatty(STDERR_FILENO)) {
+        winsize size {};
+        const bool known = ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0;
+        streams.errTerminalColumns = known ? size.ws_col : 80;
+    }
     return RunBatch(std::vector<std::string>(argv + 1, argv + argc), stopRequested, stopSignal, streams);
 }

@@ -45,7 +45,7 @@ int CallBatch(const std::vector<std::string>& arguments)
     std::atomic<bool> stop {false};
     const std::atomic<int> signal {0};
     std::FILE* sink = std::fopen("/dev/null", "w");
-    const int status = RunBatch(arguments, stop, signal, BatchStreams {sink, sink, false});
+    const int status = RunBatch(arguments, stop, signal, BatchStreams {sink, sink, 0});
     std::fclose(sink);
     return status;
 }

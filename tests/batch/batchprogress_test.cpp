@@ -23,13 +23,13 @@ ExperimentProgress Halfway()
 }
 
 // What a display writes for one finished run and one tick.
-std::string Shown(bool terminal)
+std::string Shown(int terminalColumns)
 {
     char* text = nullptr;
     std::size_t length = 0;
     std::FILE* stream = open_memstream(&text, &length);
     {
-        ProgressDisplay display(stream, terminal, 48);
+        ProgressDisplay display(stream, terminalColumns, 48);
         RunResult result;
         result.run = 3;
         result.seed = 4;
@@ -52,9 +52,11 @@ std::string Shown(bool terminal)
 TEST(BatchProgress, BarOnATerminalPlainLinesElsewhere)
 {
     EXPECT_EQ(
-        Shown(true), "\r[############............] 15/30 runs, best 47 of 48, 12 at max, 0:42 left\033[K\n");
+        Shown(80), "\r[############............] 15/30 runs, best 47 of 48, 12 at max, 0:42 left\033[K\n");
+    // Cut to the terminal's width less one column, so that it never wraps.
+    EXPECT_EQ(Shown(39), "\r[############............] 15/30 runs,\033[K\n");
     // No bar and no terminal codes in a log; the progress line comes every ten seconds only.
-    EXPECT_EQ(Shown(false), "run 3 (seed 4): reached the maximum 48 at generation 97, 0.123 s\n");
+    EXPECT_EQ(Shown(0), "run 3 (seed 4): reached the maximum 48 at generation 97, 0.123 s\n");
 }
 
 TEST(BatchProgress, TimeLeftFollowsTheWorkDone)

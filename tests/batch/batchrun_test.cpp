@@ -223,7 +223,7 @@ TEST_F(XorFixture, AStopBeforeTheRunsBeginStillWritesCompleteFiles)
     std::atomic<bool> stop {true};
     const std::atomic<int> signal {2};
     const int status = RunBatch({table, "--runs", "2", "--stats", dir / "s.csv", "--summary", dir / "m.csv"},
-        stop, signal, BatchStreams {out, err, false});
+        stop, signal, BatchStreams {out, err, 0});
     std::fclose(out);
     std::fclose(err);
     const std::string printed(outText, outLength);

@@ -120,7 +120,7 @@ inline BatchCall Call(const std::vector<std::string>& arguments)
     std::atomic<bool> stop {false};
     const std::atomic<int> signal {0};
     BatchCall call;
-    call.status = RunBatch(arguments, stop, signal, BatchStreams {out, err, false});
+    call.status = RunBatch(arguments, stop, signal, BatchStreams {out, err, 0});
     std::fclose(out);
     std::fclose(err);
     call.out.assign(outText, outLength);
