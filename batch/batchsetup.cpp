@@ -120,40 +120,26 @@ std::string LoadStart(const BatchOptions& options, const PalConfig& pal, std::op
 
 std::string CheckGA(const BatchOptions& options, const std::string& populationText, BatchSetup& setup)
 {
-    // The dialog's message says what is wrong but not where: the option whose
-    // text does not parse is named first. (--start takes the population size
-    // from the file.)
-    struct Field {
-        const char* name;
-        const std::string* text;
-        bool integer;
+    // The options in the dialog's field order. (--start takes the population
+    // size from the file.)
+    const std::pair<const char*, const std::string*> fields[] = {
+        {"--population", &populationText},
+        {"--mutation", &options.mutation},
+        {"--crossover", &options.crossover},
+        {"--rank-parents", &options.rankParents},
+        {"--elitism", &options.elitism},
     };
-    std::vector<Field> fields = {
-        {"--mutation", &options.mutation, false},
-        {"--crossover", &options.crossover, false},
-        {"--rank-parents", &options.rankParents, false},
-        {"--elitism", &options.elitism, true},
-    };
-    if (!options.startFile)
-        fields.insert(fields.begin(), Field {"--population", &populationText, false});
-    for (const Field& field : fields) {
-        double real = 0.0;
-        int32_t integer = 0;
-        const QString text = Q(*field.text);
-        if (!(field.integer ? ParseDecimalInt(text, integer) : ParseReal(text, real)))
-            return std::string(field.name) + " " + *field.text + ": Invalid data in the input fields";
-    }
-
     GAConfigureValues values;
+    int faulty = -1;
     const QString error = CheckGAConfigure(Q(populationText), Q(options.mutation), Q(options.crossover),
-        Q(options.rankParents), Q(options.elitism), values);
+        Q(options.rankParents), Q(options.elitism), values, &faulty);
+    // The dialog shows which field a text does not parse in; here the option says it.
+    if (faulty >= 0 && error == QLatin1String("Invalid data in the input fields"))
+        return std::string(fields[faulty].first) + " " + *fields[faulty].second + ": " + S(error);
     if (!error.isEmpty())
         return S(error);
     if (values.PopulationSize < 1.0)
         return "--population " + populationText + ": GA: can't create null sized population";
-    if (values.PopulationSize >= MaxBatchPopulation + 1.0)
-        return "--population " + populationText + ": at most " + std::to_string(MaxBatchPopulation)
-            + " individuals";
     // As the window converts the dialog's values: counts truncated toward zero.
     setup.populationSize = static_cast<uint32_t>(std::trunc(values.PopulationSize));
     setup.rankParents = static_cast<uint32_t>(std::trunc(values.RankParents));

@@ -36,6 +36,3 @@ struct BatchSetupResult {
 // Reads the table (and the --start file) and checks every value by the rules
 // and with the messages of the PAL and GA dialogs. Writes nothing.
 BatchSetupResult PrepareBatch(const BatchOptions& options);
-
-// The largest population the batch tool creates.
-inline constexpr uint32_t MaxBatchPopulation = 1000000;
