@@ -556,7 +556,7 @@ private:
         double bestBound = -1.0;
         double step = 1.0;
         int sinceBetter = 0;
-        for (int k = 0; k < iterations; ++k) {
+        for (int k = 0; k < iterations && !limits_.Cancelled(); ++k) {
             double bound = 0.0;
             for (double m : current)
                 bound += m;

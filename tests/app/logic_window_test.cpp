@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <random>
+
 namespace {
 // A full adder: cout needs 3 AND terms, sum 4.
 const char* const AdderPla = "# full adder\n"
@@ -279,4 +281,22 @@ TEST_F(LogicWindowTest, ExportsTheIndividualAndTheTable)
     ASSERT_TRUE(table.ok) << table.message;
     EXPECT_EQ(table.table.cells, AdderTable);
     EXPECT_EQ(table.table.outputLabels, (std::vector<std::string>{"cout", "sum"}));
+}
+
+TEST_F(LogicWindowTest, ANewTableCancelsTheCountUnderWayAndOnlyItsOwnCountIsShown)
+{
+    // A random 10-input function whose proof takes seconds: the window goes
+    // on handling events meanwhile, and the next table's count replaces it.
+    window->SetPalSize(10, 2, 1);
+    std::mt19937 random(13);
+    for (int32_t& cell : window->Table)
+        cell = random() % 100 < 65 ? 1 : 0;
+    window->TableChanged();
+    EXPECT_TRUE(window->TableMinimum->Busy());
+    QTest::qWait(50);
+    window->Table.assign(window->Table.size(), 0);
+    window->Table[5] = 1;
+    window->TableChanged();
+    ASSERT_TRUE(WaitUntilDone(window->TableMinimum));
+    EXPECT_EQ(DescribeTableCover(*window->TableMinimum->Result()), "Needs at least 1 AND term: output 0 needs 1.");
 }
