@@ -1,5 +1,6 @@
 #include "repositionkhepera.h"
 
+#include "kkhepera.h"
 #include "processrandom.h"
 #include "robotclock.h"
 #include "robotcommands.h"
@@ -33,21 +34,31 @@ WheelSpeeds WanderSpeeds(const uint32_t readings[8])
     return {Weighted(readings, LeftWeights), Weighted(readings, RightWeights)};
 }
 
-void RepositionKhepera(KKhepera& khepera)
+bool RepositionKhepera(KKhepera& khepera)
 {
+    WheelStopOnExit stopAtTheEnd(khepera);
     const long long t0 = ProcessMilliseconds();
     const int walkMs = ProcessRandom::Draw() % MaxPhaseMs;
     while (walkMs >= ProcessMilliseconds() - t0) {
         uint32_t readings[8];
         CommandProximity(khepera, readings); // all 0 after a failure
+        if (khepera.Lost())
+            return false;
         const WheelSpeeds speeds = WanderSpeeds(readings);
         CommandSetSpeed(khepera, speeds.left, speeds.right);
+        if (khepera.Lost())
+            return false;
         SleepMs(WalkStepMs);
     }
     const int spinMs = ProcessRandom::Draw() % MaxPhaseMs;
     CommandSetSpeed(khepera, 10, -10);
+    if (khepera.Lost())
+        return false;
     SleepMs(spinMs);
     CommandSetSpeed(khepera, -3, -3);
+    if (khepera.Lost())
+        return false;
     SleepMs(ReverseMs);
-    CommandSetSpeed(khepera, 0, 0);
+    stopAtTheEnd.StopNow();
+    return !khepera.Lost();
 }

@@ -16,4 +16,7 @@ WheelSpeeds WanderSpeeds(const uint32_t readings[8]);
 // spins (10, -10) for a random 0..1999 ms, reverses (-3, -3) for 200 ms and
 // stops. Both durations are drawn from ProcessRandom, the generator the GA
 // engine uses too. It sleeps between commands and does not process GUI events.
-void RepositionKhepera(KKhepera& khepera);
+// A robot that stops answering altogether (the link is Lost()) ends the
+// manoeuvre at once and gives false. However it ends, the wheels are told to
+// stop.
+bool RepositionKhepera(KKhepera& khepera);

@@ -5,7 +5,9 @@
 #include "kheperaincrement.h"
 #include "proximitygroups.h"
 #include "robotclock.h"
+#include "kkhepera.h"
 #include "robotcommands.h"
+#include "truthtablefitness.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -41,21 +43,29 @@ double ComputeFitnessKheperaInc(const RobotFitnessContext& context, const uint32
     return FitnessIncrement(readings, left, right);
 }
 
-double ComputeFitnessKhepera(const RobotFitnessContext& context, const PalConfig& config,
-                             const BitString& chromosome, const QString& lengthRunText)
+RobotRunResult ComputeFitnessKhepera(const RobotFitnessContext& context, PalConfig config,
+                                     BitString chromosome, const QString& lengthRunText)
 {
+    CheckChromosomeLength(config, chromosome); // refused before the robot moves
     std::vector<unsigned char> inputs(std::max(config.NumInputs, RobotPalPins), 0);
     std::vector<unsigned char> outputs(std::max(config.NumOutputs, RobotPalPins), 0);
     const int runLength = ParseRunLength(lengthRunText);
+    KKhepera& khepera = context.khepera;
+    WheelStopOnExit stopAtTheEnd(khepera);
 
     const double t0 = HighResSeconds();
     double sum = 0.0;
     int steps = 0;
+    bool stopped = false;
+    // A robot that no longer answers at all ends the run at the command that
+    // found it out.
     while (HighResSeconds() - t0 < runLength) {
         const double ts = HighResSeconds();
 
         uint32_t readings[8];
-        CommandProximity(context.khepera, readings); // all 0 after a failure
+        CommandProximity(khepera, readings); // all 0 after a failure
+        if (khepera.Lost())
+            break;
         ConsolePrintf("Proximity: ");
         for (uint32_t r : readings)
             ConsolePrintf("%d ", static_cast<int>(r));
@@ -63,6 +73,8 @@ double ComputeFitnessKhepera(const RobotFitnessContext& context, const PalConfig
 
         // Scores the speeds commanded by the previous step.
         const double f = ComputeFitnessKheperaInc(context, readings);
+        if (khepera.Lost())
+            break;
         ConsolePrintf("tf: %lf\n", f);
         sum += f;
         ++steps;
@@ -82,8 +94,14 @@ double ComputeFitnessKhepera(const RobotFitnessContext& context, const PalConfig
         ConsolePrintf("\n");
 
         const WheelSpeeds speeds = MotorSpeeds(outputs.data(), context.motorTable);
-        CommandSetSpeed(context.khepera, speeds.left, speeds.right);
+        CommandSetSpeed(khepera, speeds.left, speeds.right);
+        if (khepera.Lost())
+            break;
         context.view.ProcessEvents();
+        if (context.view.RunStopRequested()) {
+            stopped = true;
+            break;
+        }
 
         // Steps start StepPeriod apart (or later, never earlier). The wait
         // sleeps most of the time and spins only the last moment, instead of
@@ -93,7 +111,14 @@ double ComputeFitnessKhepera(const RobotFitnessContext& context, const PalConfig
         ConsolePrintf("Elapsed time fiddling with serial stuff and simulating the PAL: %lf\n",
                       (te - ts) * 0.001);
     }
-    CommandSetSpeed(context.khepera, 0, 0);
+    const RobotRunEnd end = khepera.Lost() ? RobotRunEnd::LinkLost
+                            : stopped      ? RobotRunEnd::Stopped
+                                           : RobotRunEnd::Completed;
+    stopAtTheEnd.StopNow();
+    if (end == RobotRunEnd::LinkLost)
+        ConsolePrintf("The robot stopped answering: run abandoned after %d steps\n", steps);
+    else if (end == RobotRunEnd::Stopped)
+        ConsolePrintf("Run stopped after %d steps\n", steps);
     ConsolePrintf("Sum of fitness: %lf. Numstep: %d\n", sum, steps);
-    return sum / steps;
+    return {steps > 0 ? sum / steps : 0.0, end};
 }

@@ -8,24 +8,39 @@
 // outputs select from the motor table. The run's fitness is the mean of the
 // step increments. The robot is reached only through the commands of
 // robotcommands.h; a failed command counts as zero readings, zero speeds or a
-// zero increment, so a run always ends with a value.
+// zero increment. A robot that stops answering altogether (the link is Lost())
+// ends the run at once, and so does a stop request: the result says how the
+// run ended. However the run ends, the wheels are told to stop.
+#include "bitstring.h"
 #include "motortable.h"
+#include "palconfig.h"
 #include "robotrunview.h"
 
 #include <QString>
 
 #include <cstdint>
 
-class BitString;
 class KKhepera;
-struct PalConfig;
 
-// What one robot evaluation works with, all owned by the main window.
+// What one robot evaluation works with. The link and the view belong to the
+// caller; the motor table is the run's own copy, so that editing the table
+// while a run processes events cannot reach it.
 struct RobotFitnessContext {
     KKhepera& khepera;
     RobotRunView& view;
-    const MotorTable& motorTable;
+    MotorTable motorTable;
     uint32_t proximityThreshold;
+};
+
+enum class RobotRunEnd {
+    Completed, // ran its full length
+    Stopped,   // the view asked for a stop
+    LinkLost,  // the robot stopped answering; the fitness means nothing
+};
+
+struct RobotRunResult {
+    double fitness = 0.0; // mean increment of the steps run (0 without steps)
+    RobotRunEnd end = RobotRunEnd::Completed;
 };
 
 // Run length in seconds from the text of "Length of run (sec)": an integer
@@ -41,7 +56,10 @@ double ComputeFitnessKheperaInc(const RobotFitnessContext& context, const uint32
 // Runs the PAL given by `config` (4 inputs, 4 outputs in robot mode) and
 // `chromosome` on the robot for ParseRunLength(lengthRunText) seconds and
 // returns the mean increment. Steps start at least 0.1 s apart; a step that
-// takes longer just ends later. The robot is stopped at the end. The view
-// is updated and processes its events once per step.
-double ComputeFitnessKhepera(const RobotFitnessContext& context, const PalConfig& config,
-                             const BitString& chromosome, const QString& lengthRunText);
+// takes longer just ends later. The view is updated and processes its events
+// once per step; a stop it requests ends the run after that step. The run
+// keeps its own copies of the PAL and the chromosome. A chromosome shorter
+// than the PAL raises EBitString "BitString: index out of bounds" before
+// anything is sent to the robot.
+RobotRunResult ComputeFitnessKhepera(const RobotFitnessContext& context, PalConfig config,
+                                     BitString chromosome, const QString& lengthRunText);

@@ -19,6 +19,8 @@ public:
     virtual void SetCurrentSpeedText(const QString& text) = 0;
     // Lets the GUI handle its pending events once (repaint, the Stop click).
     virtual void ProcessEvents() = 0;
+    // Asked after each step's ProcessEvents: true ends the run there.
+    virtual bool RunStopRequested() const { return false; }
 };
 
 // Paints the four indicators for these readings: white where the direction

@@ -19,15 +19,17 @@ KKhepera::~KKhepera() { Close(); }
 
 void KKhepera::SetErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
 
+void KKhepera::SetBusyIndicator(BusyIndicator indicator) { busyIndicator_ = std::move(indicator); }
+
+void KKhepera::SetBusy(bool busy) const
+{
+    if (busyIndicator_)
+        busyIndicator_(busy);
+}
+
 QString KKhepera::DevicePath() const
 {
     return devicePath_.isEmpty() ? SerialPortName(port_) : devicePath_;
-}
-
-void KKhepera::Report(const char* message) const
-{
-    if (reporter_)
-        reporter_(QString::fromLatin1(message));
 }
 
 // The line settings are applied to the open port at once; everything else
@@ -46,8 +48,9 @@ bool KKhepera::ApplyLineSettings()
 // open fails the two later steps would run on no port at all and fail too, so
 // all three are reported, in that order. Qt reads the port's state as part of
 // the open, so on an opened port only the write-back can fail on its own.
-void KKhepera::Open()
+QStringList KKhepera::OpenDevice()
 {
+    QStringList failures;
     if (serial_.isOpen())
         serial_.close();
     serial_.setPortName(DevicePath());
@@ -55,16 +58,29 @@ void KKhepera::Open()
     if (!serial_.open(QIODevice::ReadWrite)) {
         lastOpenError_ = serial_.errorString();
         serial_.clearError();
-        Report("error in createfile");
-        Report("error in getcommstate");
-        Report("error in setcommstate");
+        failures << "error in createfile" << "error in getcommstate" << "error in setcommstate";
     } else {
         lastOpenError_.clear();
         if (!ApplyLineSettings())
-            Report("error in setcommstate");
+            failures << "error in setcommstate";
     }
     Purge();
     SetTimeouts();
+    return failures;
+}
+
+// The reports come after the wait is over, so that no box is shown under
+// the busy indicator.
+void KKhepera::Open()
+{
+    SetBusy(true);
+    const QStringList failures = OpenDevice();
+    SetBusy(false);
+    if (serial_.isOpen())
+        lost_ = false;
+    if (reporter_)
+        for (const QString& failure : failures)
+            reporter_(failure);
 }
 
 void KKhepera::Close()

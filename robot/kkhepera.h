@@ -5,14 +5,18 @@
 // The link speaks in lines: the program writes a command line ending in CR,
 // the robot answers one line ending in CR LF. Reads never block in the port
 // itself; all waiting is done by ReadByte, which gives up after one second
-// without a byte. Everything runs on the caller's thread and blocks it.
+// without a byte, and by ReadLn and EmptyBuffer, which also give up after a
+// few seconds overall. Everything runs on the caller's thread and blocks it.
 //
-// The library shows no windows. Failures to open or configure the port are
-// handed to an error reporter that the owner installs (the main window turns
-// each into a message box with an empty caption); every other diagnostic goes
-// to the debug log through ConsolePrintf.
+// The library shows no windows. Failures of an open that the owner asks for
+// (construction, SetPort, SetDevicePath, Open) are handed to an error
+// reporter that the owner installs (the main window turns each into a message
+// box with an empty caption); the reopening inside DoCommand's recovery
+// reports nothing, it only logs: a robot that has gone shows as Lost() instead.
+// Every other diagnostic goes to the debug log through ConsolePrintf.
 #include <QSerialPort>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -25,6 +29,10 @@ public:
     // Receives "error in createfile", "error in getcommstate" or
     // "error in setcommstate" when opening or configuring the port fails.
     using ErrorReporter = std::function<void(const QString& message)>;
+    // Told true when the caller starts to wait for the link (an open, the
+    // retries of a failed command) and false when that wait is over. Never
+    // called while a report is shown.
+    using BusyIndicator = std::function<void(bool busy)>;
 
     // Opens the numbered port at once (1 -> COM1 / /dev/ttyS0, 2 -> COM2 /
     // /dev/ttyS1). A failed open leaves the object usable: writes fail and
@@ -39,6 +47,8 @@ public:
 
     // Installs the reporter for later opens (nullptr-like empty function: none).
     void SetErrorReporter(ErrorReporter reporter);
+    // Installs the indicator for later waits (empty function: none).
+    void SetBusyIndicator(BusyIndicator indicator);
 
     // Opens and configures the current device; see ErrorReporter for failures.
     void Open();
@@ -77,21 +87,35 @@ public:
     bool ReadByte(char* byte);
     // Reads one line up to LF into `buffer` (`capacity` bytes) and drops its
     // last two bytes (the robot's CR LF); returns the line's length, or -1
-    // when a byte did not arrive within one second (then the bytes read so far
-    // stay in the buffer, unterminated). A lone LF gives 0 with the buffer
-    // holding LF and a terminator. A line longer than capacity - 1 bytes is
-    // still read up to its LF but only its first capacity - 1 bytes are kept;
-    // nothing is ever written past the buffer.
+    // when a byte did not arrive within one second or the LF not within
+    // LineTimeoutMs (then the bytes read so far stay in the buffer,
+    // unterminated). A lone LF gives 0 with the buffer holding LF and a
+    // terminator. A line longer than capacity - 1 bytes is still read up to
+    // its LF but only its first capacity - 1 bytes are kept; nothing is ever
+    // written past the buffer.
     int ReadLn(char* buffer, int capacity = LineBufferSize);
-    // Reads and discards whatever input is pending, logging what it finds.
+    // Reads and discards whatever input is pending, logging what it finds;
+    // input that keeps arriving is read for at most DrainTimeoutMs.
     void EmptyBuffer();
 
     // Sends `command` (zero-terminated, ending in CR) and reads the reply line
     // into `reply` (LineBufferSize bytes; may be the command's own buffer).
-    // True when, within three tries, a reply began with the command's first
-    // byte in lower case. Each failed try drains, purges, closes and reopens
-    // the port. `reply` is always terminated when this returns.
-    bool DoCommand(const char* command, char* reply);
+    // True when, within `tries` tries (three unless told), a reply began with
+    // the command's first byte in lower case. Each failed try drains, purges,
+    // closes and reopens the port. `reply` is always terminated when this
+    // returns.
+    bool DoCommand(const char* command, char* reply, int tries = CommandTries);
+
+    // True when the last DoCommand got no reply line at all in any of its
+    // tries: the robot is silent, or its device has gone and cannot be
+    // reopened. A reply (even a wrong one) and a good Open clear it.
+    bool Lost() const { return lost_; }
+
+    static constexpr int CommandTries = 3;
+    // Overall limits of ReadLn and EmptyBuffer, for a device that keeps
+    // sending without ending its line.
+    static constexpr int LineTimeoutMs = 2000;
+    static constexpr int DrainTimeoutMs = 2000;
 
 private:
     struct CommTimeouts {
@@ -102,16 +126,20 @@ private:
         int WriteTotalTimeoutConstant = 0;
     };
 
-    void Report(const char* message) const;
+    // Opens the current device; returns the reports of what failed, in order.
+    QStringList OpenDevice();
     bool ApplyLineSettings();
     void Recover();
+    void SetBusy(bool busy) const;
 
     QSerialPort serial_;
     int port_;
     QString devicePath_;
     ErrorReporter reporter_;
+    BusyIndicator busyIndicator_;
     CommTimeouts timeouts_;
     QString lastOpenError_;
+    bool lost_ = false;
 };
 
 // The device name of numbered port n: "COMn" on Windows, /dev/ttyS(n-1) elsewhere.

@@ -13,6 +13,8 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 constexpr milliseconds ByteTimeout{1000};
+constexpr milliseconds LineTimeout{KKhepera::LineTimeoutMs};
+constexpr milliseconds DrainTimeout{KKhepera::DrainTimeoutMs};
 // Longest single wait inside ReadByte; the wait returns early when data comes.
 constexpr milliseconds WaitSlice{100};
 // Pause after a wait that failed at once (port closed or hung up), so that a
@@ -85,6 +87,7 @@ int KKhepera::ReadLn(char* buffer, int capacity)
 {
     const int keep = capacity - 1; // room for the terminator
     int i = 0;                     // bytes of the line so far, kept or not
+    const auto start = Clock::now();
     for (;;) {
         char byte;
         if (!ReadByte(&byte)) {
@@ -96,6 +99,12 @@ int KKhepera::ReadLn(char* buffer, int capacity)
         ++i;
         if (byte == '\n')
             break;
+        // A device that keeps talking without ending its line is as good as
+        // a silent one.
+        if (Clock::now() - start >= LineTimeout) {
+            ConsolePrintf("ReadLn: no line end within %d ms\n", KKhepera::LineTimeoutMs);
+            return -1;
+        }
     }
     if (i < 2) { // a lone LF: keep it and terminate after it
         buffer[1] = '\0';
@@ -123,7 +132,10 @@ void KKhepera::EmptyBuffer()
     int total = 0;
     if (serial_.isOpen()) {
         char scratch[255];
-        for (;;) {
+        // A device that never stops sending is drained for a while only;
+        // the recovery purges what is left right after.
+        const auto start = Clock::now();
+        while (Clock::now() - start < DrainTimeout) {
             const qint64 n = serial_.read(scratch, sizeof scratch);
             if (n > 0) {
                 total += static_cast<int>(n);

@@ -12,11 +12,23 @@ constexpr char CR = 13;
 constexpr int ProximityCount = 8;
 } // namespace
 
-void CommandSetSpeed(KKhepera& khepera, int left, int right)
+namespace {
+void SetSpeed(KKhepera& khepera, int left, int right, int tries)
 {
     char buffer[KKhepera::LineBufferSize];
     std::snprintf(buffer, sizeof buffer, "D,%d,%d%c", left, right, CR);
-    khepera.DoCommand(buffer, buffer);
+    khepera.DoCommand(buffer, buffer, tries);
+}
+} // namespace
+
+void CommandSetSpeed(KKhepera& khepera, int left, int right)
+{
+    SetSpeed(khepera, left, right, KKhepera::CommandTries);
+}
+
+void StopWheels(KKhepera& khepera)
+{
+    SetSpeed(khepera, 0, 0, khepera.Lost() ? 1 : KKhepera::CommandTries);
 }
 
 bool CommandProximity(KKhepera& khepera, uint32_t readings[8])
@@ -75,7 +87,7 @@ int ParseProximityReply(const char* reply, uint32_t readings[8])
                               &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7]);
     const int converted = n < 0 ? 0 : n;
     for (int k = 0; k < converted; ++k)
-        readings[k] = v[k];
+        readings[k] = std::min<uint32_t>(v[k], MaxProximityReading);
     return converted;
 }
 

@@ -14,9 +14,38 @@ class KKhepera;
 void CommandSetSpeed(KKhepera& khepera, int left, int right);
 
 // Sends "N\r" and parses "n,%u,%u,%u,%u,%u,%u,%u,%u" into readings[0..7]
-// (sensor 0 first). On any failure all eight readings are 0 and false is
-// returned; a reply with the right letter but fewer than 8 values is not retried.
+// (sensor 0 first), each within 0..MaxProximityReading. On any failure all
+// eight readings are 0 and false is returned; a reply with the right letter
+// but fewer than 8 values is not retried.
 bool CommandProximity(KKhepera& khepera, uint32_t readings[8]);
+
+// The sensors' range is 10 bits; a reading above it is taken as this.
+inline constexpr uint32_t MaxProximityReading = 1023;
+
+// Sends "D,0,0\r". A link that has just been Lost() gets a single try, so
+// that stopping a robot that no longer answers costs one read limit, not three.
+void StopWheels(KKhepera& khepera);
+
+// Stops the wheels when it goes out of scope, however the scope is left
+// (normal end, early return, exception), unless StopNow already did.
+class WheelStopOnExit {
+public:
+    explicit WheelStopOnExit(KKhepera& khepera) : khepera_(khepera) {}
+    ~WheelStopOnExit() { StopNow(); }
+    WheelStopOnExit(const WheelStopOnExit&) = delete;
+    WheelStopOnExit& operator=(const WheelStopOnExit&) = delete;
+
+    void StopNow()
+    {
+        if (armed_)
+            StopWheels(khepera_);
+        armed_ = false;
+    }
+
+private:
+    KKhepera& khepera_;
+    bool armed_ = true;
+};
 
 // Sends "E\r" and parses "e,%d,%d" into the left and right wheel speeds.
 // On failure both are 0 and false is returned.
@@ -31,5 +60,7 @@ bool SendRawCommand(KKhepera& khepera, const QString& text);
 // The reply parsers, with scanf's rules: literals must match, each number
 // may be preceded by white space, trailing text is ignored. They return the
 // number of values converted (8 and 2 mean success); `reply` is terminated.
+// Proximity readings above MaxProximityReading are stored as it, so that no
+// later arithmetic on a reading meets a value an odd reply made up.
 int ParseProximityReply(const char* reply, uint32_t readings[8]);
 int ParseSpeedReply(const char* reply, int& left, int& right);

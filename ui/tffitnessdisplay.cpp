@@ -24,6 +24,9 @@
 #include <cmath>
 
 namespace {
+const char StopCaption[] = "Stop";
+const char StoppingCaption[] = "Stopping\u2026";
+
 struct SeriesStyle {
     const char* title;
     MarkerShape shape;
@@ -159,7 +162,7 @@ void TFFitnessDisplay::BuildLayout()
     EMaxFitness->setAutoFillBackground(true);
     BSave = new QPushButton("Save figure...");
     BSaveStats = new QPushButton("Save statistics...");
-    BStop = new QPushButton("Stop");
+    BStop = new QPushButton(StopCaption);
     BStop->setEnabled(false);
     GiveApplicationShortcut(BStop, Shortcuts::Stop, "Stop after the generation under way");
     BClose = new QPushButton("Close");
@@ -307,7 +310,22 @@ void TFFitnessDisplay::UpdateAxes()
     SetAxis(axisY_, y0, y1, NiceStep(y1 - y0, 0.0));
 }
 
-void TFFitnessDisplay::BStopClick() { StopRequested = true; }
+void TFFitnessDisplay::BStopClick()
+{
+    StopRequested = true;
+    if (!BStop->isEnabled())
+        return;
+    BStop->setEnabled(false);
+    BStop->setText(QString::fromUtf8(StoppingCaption));
+    emit StopTaken();
+}
+
+void TFFitnessDisplay::SetRunning(bool running)
+{
+    BClose->setEnabled(!running);
+    BStop->setEnabled(running);
+    BStop->setText(StopCaption);
+}
 
 void TFFitnessDisplay::BCloseClick() { hide(); }
 
@@ -351,7 +369,7 @@ void TFFitnessDisplay::closeEvent(QCloseEvent* event)
     // While evolution runs, the title-bar box is the way out of the run: it
     // asks for the stop like "Stop" does (the generation under way completes).
     if (BStop->isEnabled())
-        StopRequested = true;
+        BStopClick();
     event->accept();
 }
 

@@ -55,10 +55,17 @@ public:
     // Side of the point markers in pixels; shrinks as the points get dense.
     int MarkerSizePx() const { return markerSize_; }
 
+    // Sets StopRequested. While a run is under way ("Stop" enabled) it also
+    // shows at once that the stop was taken: "Stop" is disabled and reads
+    // "Stopping…", and StopTaken is emitted.
     void BStopClick();
     void BCloseClick();
     void BSaveClick();
     void BSaveStatsClick();
+
+    // The buttons of a run under way ("Close" disabled, "Stop" enabled) or of
+    // none ("Close" enabled, "Stop" disabled); "Stop" gets its caption back.
+    void SetRunning(bool running);
 
     // Set by "Stop" (and by closing the window while "Stop" is enabled); read
     // and cleared by the evolution driver, cleared by "Show fitness plot".
@@ -73,6 +80,10 @@ public:
     QPushButton* BStop = nullptr;
     QPushButton* BSave = nullptr;
     QPushButton* BSaveStats = nullptr;
+
+signals:
+    // The stop of a run under way was asked for (by "Stop" or by closing the window).
+    void StopTaken();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -77,6 +77,7 @@ TFOrvik::TFOrvik(QWidget* parent, const QString& robotDevice) : QMainWindow(pare
         Khepera = std::make_unique<KKhepera>(1, reportOpenError);
     else
         Khepera = std::make_unique<KKhepera>(robotDevice, reportOpenError);
+    Khepera->SetBusyIndicator([this](bool busy) { ShowLinkBusy(busy); });
 
     Evolving = false;
     Viewer = std::make_unique<PALViewer>(PaintBox1, 3, 4, 5);
@@ -176,6 +177,9 @@ void TFOrvik::BuildControls()
         StatusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i));
         statusBar()->addWidget(StatusPanels[i], i >= 2 ? 1 : 0);
     }
+    LRunNote = new QLabel(this);
+    LRunNote->setObjectName("LRunNote");
+    statusBar()->addPermanentWidget(LRunNote);
     statusBar()->setObjectName("StatusBar1");
     // A status bar's width is ignored by default, so the window could get
     // narrower than its panels' texts; it is not.
@@ -205,6 +209,8 @@ QWidget* TFOrvik::BuildKheperaGroup()
     ELengthRun = MakeEdit("ELengthRun", "10", GroupBox3);
     Label5 = MakeLabel("Label5", "Number of runs:", GroupBox3);
     ENumRun = MakeEdit("ENumRun", "1", GroupBox3);
+    BStopRun = MakeButton("BStopRun", "Stop", GroupBox3);
+    BStopRun->setVisible(false);
     for (QLineEdit* e : {Edit1, Edit2, ELengthRun, ENumRun})
         e->setMaximumWidth(48);
 
@@ -226,7 +232,8 @@ QWidget* TFOrvik::BuildKheperaGroup()
     controls->addWidget(ELengthRun, 4, 1);
     controls->addWidget(Label5, 5, 0);
     controls->addWidget(ENumRun, 5, 1);
-    controls->setRowStretch(6, 1);
+    controls->addWidget(BStopRun, 6, 0, 1, 2);
+    controls->setRowStretch(7, 1);
     return GroupBox3;
 }
 
@@ -299,6 +306,7 @@ void TFOrvik::ConnectHandlers()
     connect(Button9, &QPushButton::clicked, this, &TFOrvik::BProximityClick);
     connect(Button8, &QPushButton::clicked, this, &TFOrvik::BMotorClick);
     connect(BSend, &QPushButton::clicked, this, &TFOrvik::BSendClick);
+    connect(BStopRun, &QPushButton::clicked, this, &TFOrvik::BStopRunClick);
 
     connect(Exit1, &QAction::triggered, this, &TFOrvik::Exit1Click);
     connect(Truthtable1, &QAction::triggered, this, &TFOrvik::Truthtable1Click);
@@ -325,6 +333,7 @@ void TFOrvik::FormCreate()
     OpenDebugConsole();
     CloseDebugConsole();
     DebugConsole->setChecked(false);
+    connect(FFitnessDisplay, &TFFitnessDisplay::StopTaken, this, &TFOrvik::ShowStopTaken);
 }
 
 void TFOrvik::FormDestroy() { CloseDebugConsole(); }
@@ -345,11 +354,14 @@ void TFOrvik::DebugConsoleClick()
 
 void TFOrvik::closeEvent(QCloseEvent* event)
 {
-    if (Evolving) {
+    if (Evolving || ComputingOnRobot) {
         // The loop is inside a click handler further down the stack: let it
-        // finish the current generation, then close from there.
-        closeAfterEvolving_ = true;
-        FFitnessDisplay->StopRequested = true;
+        // finish the current generation (or robot step), then close from there.
+        closeWhenIdle_ = true;
+        if (Evolving)
+            FFitnessDisplay->BStopClick();
+        else
+            BStopRunClick();
         event->ignore();
         return;
     }

@@ -24,10 +24,12 @@
 //   tforvik_logic.cpp       PLA import, circuit export, the minimum solution
 //   tforvik_help.cpp        the Help menu
 #include "bitstring.h"
+#include "controlslock.h"
 #include "fasttruthtablefitness.h"
 #include "ga.h"
 #include "motortable.h"
 #include "palconfig.h"
+#include "robotfitness.h"
 #include "robotrunview.h"
 #include "truthtable.h"
 
@@ -36,6 +38,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class KKhepera;
@@ -105,6 +108,9 @@ public:
     void BSendClick();
     void Motor1Click();
     void Communication1Click();
+    void BStopRunClick();
+    // Robot-mode "Compute fitness": one run with only BStopRun taking input.
+    void ComputeFitnessOnRobot();
     void ShowProximity(const uint32_t readings[8]);
 
     // --- window
@@ -130,6 +136,7 @@ public:
     void SetCurrentFitnessText(const QString& text) override;
     void SetCurrentSpeedText(const QString& text) override;
     void ProcessEvents() override;
+    bool RunStopRequested() const override { return runStopRequested_; }
 
     // --- state (see the map above)
     PalConfig Pal;
@@ -142,6 +149,9 @@ public:
     std::unique_ptr<KKhepera> Khepera;
     uint32_t ProximityThreshold = 300;
     bool Evolving = false;
+    // True while "Compute fitness" runs the robot (the window takes no other
+    // command then; BStopRun ends the run).
+    bool ComputingOnRobot = false;
     std::unique_ptr<PALViewer> Viewer;
     // Names of the inputs and outputs imported with the truth table (empty:
     // none; dropped whenever the table's size changes).
@@ -179,9 +189,11 @@ public:
     QLineEdit* ELengthRun;
     QLabel* Label5;
     QLineEdit* ENumRun;
+    QPushButton* BStopRun; // "Stop", shown while "Compute fitness" runs the robot
     QLineEdit* ECommand;
     QPushButton* BSend;
     QLabel* StatusPanels[4];
+    QLabel* LRunNote; // status-bar note of a stop under way, empty otherwise
     QAction* ImportPla1;
     QAction* ExportIndividual1;
     QAction* ExportTablePla1;
@@ -204,6 +216,15 @@ private:
     void ConnectHandlers();
     QWidget* BuildKheperaGroup();
     void SetIdle(bool idle);
+    void ShowStopTaken();
+    void ShowLinkBusy(bool busy);
+    // One robot run of `chromosome` with the window's settings.
+    RobotRunResult RunOnRobot(const BitString& chromosome);
+    // The repositioning and run of one evaluation in "Evolve"; nothing when
+    // the robot stopped answering.
+    std::optional<double> EvaluateOnRobot();
+    // The one message of a run that ended because the robot stopped answering.
+    void ShowRobotLost(const QString& consequence);
     void ShowStatusBarNow();
     void ProcessEventsEvery(std::chrono::milliseconds interval);
     void ShowError(const QString& text);
@@ -222,5 +243,7 @@ private:
     // instead of once per individual.
     bool statusBarPending_ = false;
     std::chrono::steady_clock::time_point lastEventProcessing_{};
-    bool closeAfterEvolving_ = false;
+    bool closeWhenIdle_ = false;
+    ControlsLock controlsLock_;
+    bool runStopRequested_ = false;
 };

@@ -128,10 +128,18 @@ void TFOrvik::SetIdle(bool idle)
 {
     // Everything of the main window stops taking input while evolving; the
     // fitness window stays usable for its "Stop".
-    centralWidget()->setEnabled(idle);
-    menuBar()->setEnabled(idle);
-    FFitnessDisplay->BClose->setEnabled(idle);
-    FFitnessDisplay->BStop->setEnabled(!idle);
+    if (idle)
+        controlsLock_.Unlock();
+    else
+        controlsLock_.Lock(centralWidget(), nullptr, menuBar());
+    FFitnessDisplay->SetRunning(!idle);
+    LRunNote->clear();
+}
+
+void TFOrvik::ShowStopTaken()
+{
+    if (Evolving)
+        LRunNote->setText(QString("Stopping after generation %1").arg(Population.GetGeneration()));
 }
 
 void TFOrvik::Evolve()
@@ -143,14 +151,21 @@ void TFOrvik::Evolve()
     FFitnessDisplay->show();
     FFitnessDisplay->raise();
     lastEventProcessing_ = {};
+    bool robotLost = false;
+    int32_t abandonedGeneration = 0;
 
     try {
         while (!FFitnessDisplay->StopRequested) {
+            const bool robot = CBKhepera->isChecked();
+            // A robot that stops answering abandons the generation under way:
+            // the population goes back to how it was before it.
+            std::optional<GA> beforeGeneration;
+            if (robot)
+                beforeGeneration = Population;
             if (Population.IsEvaluated())
                 Population.NextGeneration();
             UpdateStatusBar();
 
-            const bool robot = CBKhepera->isChecked();
             int runCount = 1;
             if (robot) {
                 runCount = ParseRunCount(ENumRun->text());
@@ -161,7 +176,7 @@ void TFOrvik::Evolve()
             for (uint32_t i = 0; i < n; ++i)
                 Population.At(i).SetFitness(0.0);
 
-            for (int run = 0; run < runCount; ++run) {
+            for (int run = 0; run < runCount && !robotLost; ++run) {
                 ConsolePrintf("Testing generation %d\n", Population.GetGeneration());
                 for (uint32_t i = 0; i < n; ++i) {
                     if (robot)
@@ -169,13 +184,25 @@ void TFOrvik::Evolve()
                     else
                         ProcessEventsEvery(EventInterval);
                     SetCurrentIndividual(static_cast<int32_t>(i));
-                    if (robot)
-                        RepositionKhepera(*Khepera);
-                    const double f = ComputeFitness(CurrentChromosome);
+                    double f = 0.0;
+                    if (robot) {
+                        const std::optional<double> scored = EvaluateOnRobot();
+                        robotLost = !scored;
+                        if (robotLost)
+                            break;
+                        f = *scored;
+                    } else {
+                        f = ComputeFitness(CurrentChromosome);
+                    }
                     Individual& individual = Population.At(i);
                     individual.SetFitness(individual.GetFitness() + f);
                     ConsolePrintf("Individual %d - %lf\n", static_cast<int>(i), f);
                 }
+            }
+            if (robotLost) {
+                abandonedGeneration = Population.GetGeneration();
+                Population = std::move(*beforeGeneration);
+                break;
             }
             for (uint32_t i = 0; i < n; ++i)
                 Population.At(i).SetFitness(Population.At(i).GetFitness() / runCount);
@@ -190,15 +217,19 @@ void TFOrvik::Evolve()
         SetIdle(true);
         ShowStatusBarNow();
         ShowFatal(error);
-        closeAfterEvolving_ = false;
+        closeWhenIdle_ = false;
         return;
     }
 
     SetIdle(true);
     Evolving = false;
+    if (robotLost)
+        SetCurrentIndividual(CurrentIndividual); // shown from the population as it is again
     ShowStatusBarNow();
-    if (closeAfterEvolving_) {
-        closeAfterEvolving_ = false;
+    if (robotLost)
+        ShowRobotLost(QString("Evolution stopped; generation %1 was not recorded.").arg(abandonedGeneration));
+    if (closeWhenIdle_) {
+        closeWhenIdle_ = false;
         QTimer::singleShot(0, this, &QWidget::close);
     }
 }

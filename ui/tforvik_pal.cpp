@@ -84,6 +84,10 @@ void TFOrvik::PaintBox1MouseDown(int x, int y)
 
 void TFOrvik::BComputeFitnessClick()
 {
+    if (CBKhepera->isChecked()) {
+        ComputeFitnessOnRobot(); // a whole run, with the window kept idle
+        return;
+    }
     const double f = ComputeFitness(CurrentChromosome);
     Ui().Message(this, "Fitness", QString::asprintf("Fitness of individual %d: %lf", CurrentIndividual, f));
 }
@@ -98,10 +102,8 @@ void TFOrvik::CheckKheperaMode()
 
 double TFOrvik::ComputeFitness(const BitString& chromosome)
 {
-    if (CBKhepera->isChecked()) {
-        const RobotFitnessContext context{*Khepera, *this, Motors, ProximityThreshold};
-        return ComputeFitnessKhepera(context, Pal, chromosome, ELengthRun->text());
-    }
+    if (CBKhepera->isChecked())
+        return RunOnRobot(chromosome).fitness;
     return ComputeFitnessTruthTable(chromosome);
 }
 

@@ -7,14 +7,21 @@
 #include "orvikwindows.h"
 #include "proximitygroups.h"
 #include "proximityring.h"
+#include "repositionkhepera.h"
 #include "robotcommands.h"
 #include "tfcomconfigure.h"
 #include "tftruthtable.h"
+#include "truthtablefitness.h"
+#include "uiseam.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -32,6 +39,10 @@ void TFOrvik::CBKheperaClick()
     if (CBKhepera->isChecked())
         CheckKheperaMode();
     if (CBKhepera->isChecked()) {
+        // Asking for robot mode is asking for the link: a port that is not
+        // open is opened again here, with its error boxes.
+        if (!Khepera->IsOpen())
+            Khepera->Open();
         int left = 0, right = 0;
         if (!CommandReadSpeed(*Khepera, left, right)) {
             ShowError("Error communicating with the Khepera");
@@ -82,6 +93,80 @@ void TFOrvik::Communication1Click()
         Khepera->SetDevicePath(FComConfigure->ChosenPath());
     else
         Khepera->SetPort(FComConfigure->ChosenPort());
+}
+
+void TFOrvik::ComputeFitnessOnRobot()
+{
+    RobotRunResult result;
+    {
+        // Only the panel's "Stop" takes input while the run processes events.
+        ComputingOnRobot = true;
+        runStopRequested_ = false;
+        controlsLock_.Lock(centralWidget(), BStopRun, menuBar());
+        BStopRun->setEnabled(true);
+        BStopRun->show();
+        struct Idle {
+            TFOrvik& window;
+            ~Idle()
+            {
+                window.BStopRun->hide();
+                window.controlsLock_.Unlock();
+                window.ComputingOnRobot = false;
+            }
+        } idleAfterwards{*this};
+        result = RunOnRobot(CurrentChromosome);
+    }
+    switch (result.end) {
+    case RobotRunEnd::Completed:
+        Ui().Message(this, "Fitness",
+                     QString::asprintf("Fitness of individual %d: %lf", CurrentIndividual, result.fitness));
+        break;
+    case RobotRunEnd::Stopped:
+        break; // the user ended it: there is no fitness to tell
+    case RobotRunEnd::LinkLost:
+        ShowRobotLost("The fitness run was stopped.");
+        break;
+    }
+    if (closeWhenIdle_) {
+        closeWhenIdle_ = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+RobotRunResult TFOrvik::RunOnRobot(const BitString& chromosome)
+{
+    const RobotFitnessContext context{*Khepera, *this, Motors, ProximityThreshold};
+    return ComputeFitnessKhepera(context, Pal, chromosome, ELengthRun->text());
+}
+
+std::optional<double> TFOrvik::EvaluateOnRobot()
+{
+    CheckChromosomeLength(Pal, CurrentChromosome); // refused before the robot moves
+    if (!RepositionKhepera(*Khepera))
+        return std::nullopt;
+    const RobotRunResult result = RunOnRobot(CurrentChromosome);
+    if (result.end == RobotRunEnd::LinkLost)
+        return std::nullopt;
+    return result.fitness;
+}
+
+void TFOrvik::ShowRobotLost(const QString& consequence)
+{
+    ShowError(QString("The Khepera is not answering on %1. %2").arg(Khepera->DevicePath(), consequence));
+}
+
+void TFOrvik::BStopRunClick()
+{
+    runStopRequested_ = true;
+    BStopRun->setEnabled(false); // taken: the run ends after the step under way
+}
+
+void TFOrvik::ShowLinkBusy(bool busy)
+{
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
 }
 
 void TFOrvik::ShowProximity(const uint32_t readings[8]) { ::ShowProximity(*this, readings, ProximityThreshold); }

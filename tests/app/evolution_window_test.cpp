@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <string>
@@ -74,6 +75,30 @@ TEST_F(OrvikWindowTest, FirstEvolveEvaluatesBeforeBreedingAndStopCompletesTheGen
     EXPECT_LT(log.text.find("Sorted\n"), log.text.find("Testing generation 1\n"));
     EXPECT_EQ(window->Population.History().size(), 2u);
     EXPECT_EQ(window->StatusPanels[0]->text(), "Generation: 1");
+}
+
+// The generation under way still completes after "Stop"; the window says
+// at once that the stop was taken.
+TEST_F(OrvikWindowTest, StopShowsAtOnceThatItWasTaken)
+{
+    QString caption;
+    bool stopEnabled = true;
+    QString note;
+    QTimer::singleShot(0, [&] {
+        QTest::mouseClick(FFitnessDisplay->BStop, Qt::LeftButton);
+        caption = FFitnessDisplay->BStop->text();
+        stopEnabled = FFitnessDisplay->BStop->isEnabled();
+        if (const auto* label = window->findChild<QLabel*>("LRunNote"))
+            note = label->text();
+    });
+    window->Evolve();
+    EXPECT_EQ(caption, QString::fromUtf8("Stopping\u2026"));
+    EXPECT_FALSE(stopEnabled);
+    EXPECT_TRUE(note.contains("generation")) << note.toStdString();
+    ExpectIdle(window);
+    EXPECT_EQ(FFitnessDisplay->BStop->text(), "Stop");
+    const auto* label = window->findChild<QLabel*>("LRunNote");
+    EXPECT_TRUE(label && label->text().isEmpty());
 }
 
 TEST_F(OrvikWindowTest, ClosingTheFitnessWindowStopsTheRun)

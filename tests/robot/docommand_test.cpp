@@ -46,6 +46,7 @@ TEST_P(DoCommandEcho, AcceptsOnlyTheLowerCaseLetter)
     EXPECT_EQ(static_cast<int>(robot.Commands().size()), c.tries);
     EXPECT_EQ(log.Count("DoCommand. Try "), c.tries);
     EXPECT_EQ(std::string(reply), c.reply);
+    EXPECT_FALSE(link.Lost()); // it answered, if only wrongly
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -89,10 +90,11 @@ TEST(DoCommand, SilentRobotCostsThreeTriesAndThreeReopensThenGivesUp)
     std::memset(reply, 'x', sizeof reply);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(link.DoCommand("N\r", reply));
-    EXPECT_LT(SecondsSince(start), 30.0); // gives up instead of hanging
+    EXPECT_LT(SecondsSince(start), 10.0); // three one-second tries and three reopenings
 
     EXPECT_EQ(opens.Opens(), 3);
     EXPECT_TRUE(link.IsOpen());
+    EXPECT_TRUE(link.Lost()); // not a single reply line in three tries
     EXPECT_EQ(log.Count("ReadLn Failed\n"), 3);
     EXPECT_EQ(log.Count("Empty buffer\n"), 3);
     EXPECT_TRUE(log.InOrder({"DoCommand. Try 0\n", "ReadLn: ReadByte failed\n", "ReadLn Failed\n",
@@ -112,5 +114,43 @@ TEST(DoCommand, ClosedLinkFailsEveryWriteAndStillTerminatesTheReply)
     EXPECT_FALSE(link.DoCommand("E\r", reply));
     EXPECT_EQ(log.Count("Write failed\n"), 3);
     EXPECT_NE(std::memchr(reply, '\0', sizeof reply), nullptr);
+}
+} // namespace
+
+namespace {
+// A robot that has gone: the recovery's reopenings fail without a report
+// (nobody asked for them), the wait shows once for the whole command, and
+// the link says it is lost.
+TEST(DoCommand, VanishedRobotIsLostWithoutReportsAndOneWait)
+{
+    PtyRobot robot;
+    ASSERT_TRUE(robot.Ok());
+    QStringList reports;
+    KKhepera link(robot.SlavePath(), [&reports](const QString& message) { reports << message; });
+    std::vector<bool> busy;
+    link.SetBusyIndicator([&busy](bool on) { busy.push_back(on); });
+    robot.Vanish();
+
+    LogRecorder log;
+    char reply[KKhepera::LineBufferSize];
+    EXPECT_FALSE(link.DoCommand("E\r", reply));
+    EXPECT_TRUE(reports.isEmpty()) << reports.join(", ").toStdString();
+    EXPECT_TRUE(link.Lost());
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_EQ(busy, (std::vector<bool>{true, false}));
+    EXPECT_EQ(log.Count("Reopening "), 9); // three reports logged per failed reopening
+}
+
+TEST(DoCommand, AnswerAfterALostCommandClearsLost)
+{
+    PtyRobot robot;
+    ASSERT_TRUE(robot.Ok());
+    KKhepera link(robot.SlavePath());
+    char reply[KKhepera::LineBufferSize];
+    EXPECT_FALSE(link.DoCommand("E\r", reply, 1)); // nobody answers
+    EXPECT_TRUE(link.Lost());
+    robot.Answer(AnswerLikeKhepera);
+    EXPECT_TRUE(link.DoCommand("E\r", reply));
+    EXPECT_FALSE(link.Lost());
 }
 } // namespace

@@ -6,69 +6,13 @@
 #include "robotfitness.h"
 #include "robotpal.h"
 #include "proximitygroups.h"
-
-#include <QProcess>
+#include "simulatedkhepera.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 #ifdef KHEPERA_SIM_PATH
-// One simulator process; its first line on stdout is the device to open.
-class SimulatedKhepera {
-public:
-    explicit SimulatedKhepera(const QStringList& arguments)
-    {
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start(QStringLiteral(KHEPERA_SIM_PATH), arguments);
-        if (!process_.waitForStarted(10000))
-            return;
-        const auto start = std::chrono::steady_clock::now();
-        while (!process_.canReadLine() && SecondsSince(start) < 10.0)
-            process_.waitForReadyRead(100);
-        if (process_.canReadLine())
-            path_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
-    }
-    ~SimulatedKhepera()
-    {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.terminate();
-            if (!process_.waitForFinished(5000)) {
-                process_.kill();
-                process_.waitForFinished(5000);
-            }
-        }
-    }
-    SimulatedKhepera(const SimulatedKhepera&) = delete;
-    SimulatedKhepera& operator=(const SimulatedKhepera&) = delete;
-
-    QString DevicePath() const { return path_; }
-    void Kill()
-    {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
-
-private:
-    QProcess process_;
-    QString path_;
-};
-
-// A run view that can act at a given step (the run itself blocks the thread).
-class SteppingView : public RecordingRunView {
-public:
-    void ProcessEvents() override
-    {
-        RecordingRunView::ProcessEvents();
-        if (atStep && eventRounds == stepToActAt)
-            atStep();
-    }
-    int stepToActAt = 0;
-    std::function<void()> atStep;
-};
-
-double RunOneSecond(KKhepera& link, const std::array<int, 4>& outputs, RobotRunView& view)
+RobotRunResult RunOneSecond(KKhepera& link, const std::array<int, 4>& outputs, RobotRunView& view)
 {
     const MotorTable table = DefaultMotorTable;
     const RobotFitnessContext context{link, view, table, DefaultProximityThreshold};
@@ -92,7 +36,9 @@ TEST(KheperaSimEndToEnd, FullSpeedAheadScoresWellAboveSpinningOrStandingStill)
         KKhepera link(sim.DevicePath());
         ASSERT_TRUE(link.IsOpen()) << link.LastOpenError().toStdString();
         RecordingRunView view;
-        scores.emplace_back(c.name, RunOneSecond(link, c.outputs, view));
+        const RobotRunResult result = RunOneSecond(link, c.outputs, view);
+        EXPECT_EQ(result.end, RobotRunEnd::Completed) << c.name;
+        scores.emplace_back(c.name, result.fitness);
     }
     const double ahead = scores[0].second;
     const double spin = scores[1].second;
@@ -153,28 +99,28 @@ TEST(KheperaSimEndToEnd, WallAheadRaisesTheFrontDirectionAboveTheThreshold)
 
     // Full speed into the wall scores far below full speed in the open.
     RecordingRunView view;
-    EXPECT_LT(RunOneSecond(link, {1, 1, 1, 1}, view), 0.5);
+    EXPECT_LT(RunOneSecond(link, {1, 1, 1, 1}, view).fitness, 0.5);
 }
 
-TEST(KheperaSimEndToEnd, KilledSimulatorLeavesTheRunEndingWithAValue)
+// The robot pulled away: the run ends at the first command that finds it
+// gone, and says so.
+TEST(KheperaSimEndToEnd, KilledSimulatorEndsTheRunAtOnceAsLost)
 {
     SimulatedKhepera sim({QStringLiteral("--open")});
     ASSERT_FALSE(sim.DevicePath().isEmpty());
     KKhepera link(sim.DevicePath());
-    SteppingView view;
-    view.stepToActAt = 4;
-    view.atStep = [&sim] { sim.Kill(); };
+    ActingRunView view;
+    view.act = [&sim](int round) {
+        if (round == 4)
+            sim.Kill();
+    };
     LogRecorder log;
-    const auto start = std::chrono::steady_clock::now();
-    const double fitness = RunOneSecond(link, {1, 1, 1, 1}, view);
-    EXPECT_LT(SecondsSince(start), 90.0);
-
-    const int steps = log.Count("tf: ");
-    const int failed = log.Count("ComputeFitnessKheperaInc failed due to CommandReadSpeed");
-    ASSERT_GE(failed, 1);
-    EXPECT_GT(fitness, 0.0);
-    // Failed steps add 0 to the sum: at most the good steps' share remains.
-    EXPECT_LE(fitness, double(steps - failed) / steps + 1e-9);
+    const RobotRunResult result = RunOneSecond(link, {1, 1, 1, 1}, view);
+    EXPECT_EQ(result.end, RobotRunEnd::LinkLost);
+    EXPECT_EQ(view.eventRounds, 4);
+    EXPECT_EQ(log.Count("tf: "), 4); // no step after the kill was scored
+    EXPECT_TRUE(link.Lost());
+    EXPECT_FALSE(link.IsOpen());
 }
 #else
 TEST(KheperaSimEndToEnd, NeedsTheSimulator)

@@ -39,6 +39,17 @@ TEST(KKheperaOpen, MissingDevicePathReportsThreeErrorsInOrder)
     EXPECT_FALSE(link.LastOpenError().isEmpty());
 }
 
+// The boxes of a failed open come after the wait, never under a wait cursor.
+TEST(KKheperaOpen, FailedOpenReportsOnceTheWaitIsOver)
+{
+    QStringList events;
+    KKhepera link(QStringLiteral("/nonexistent/orvik-serial"));
+    link.SetErrorReporter([&events](const QString& message) { events << message; });
+    link.SetBusyIndicator([&events](bool busy) { events << (busy ? "busy" : "idle"); });
+    link.Open();
+    EXPECT_EQ(events, QStringList({"busy", "idle"}) + ThreeOpenErrors);
+}
+
 TEST(KKheperaOpen, AbsentNumberedPortReportsThreeErrorsAndKeepsItsNumber)
 {
     const int absentPort = 100;

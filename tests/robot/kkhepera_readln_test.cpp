@@ -82,7 +82,7 @@ TEST(KKheperaReadLn, ReplyStoppingMidLineFailsAndLogs)
     char buffer[KKhepera::LineBufferSize];
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(link.ReadLn(buffer), -1);
-    EXPECT_LT(SecondsSince(start), 10.0); // gives up instead of hanging
+    EXPECT_LT(SecondsSince(start), 3.0); // one second without a byte, with room for a loaded machine
     EXPECT_EQ(std::string(buffer, 4), "n,12");
     EXPECT_EQ(log.text, "ReadLn: ReadByte failed\n");
 }
@@ -94,6 +94,42 @@ TEST(KKheperaReadByte, ClosedLinkTimesOutInsteadOfHanging)
     char byte = 0;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(link.ReadByte(&byte));
-    EXPECT_LT(SecondsSince(start), 10.0);
+    EXPECT_LT(SecondsSince(start), 3.0);
+}
+
+// A device that keeps sending without ever ending its line must not hold the
+// program: the read gives up after its overall limit, as for a silent robot.
+TEST(KKheperaReadLn, BabblingDeviceFailsLikeASilentOne)
+{
+    PtyRobot robot;
+    ASSERT_TRUE(robot.Ok());
+    KKhepera link(robot.SlavePath());
+    LogRecorder log;
+    Babbler babbler(robot, std::chrono::seconds(20));
+
+    char block[KKhepera::LineBufferSize + 16];
+    std::memset(block, '#', sizeof block);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(link.ReadLn(block), -1);
+    EXPECT_LT(SecondsSince(start), 6.0);
+    EXPECT_EQ(log.Count("ReadLn: "), 1) << log.text;
+    for (int k = 0; k < 16; ++k)
+        EXPECT_EQ(block[KKhepera::LineBufferSize + k], '#');
+}
+
+TEST(KKheperaEmptyBuffer, BabblingDeviceIsDrainedForAFewSecondsAtMost)
+{
+    PtyRobot robot;
+    ASSERT_TRUE(robot.Ok());
+    KKhepera link(robot.SlavePath());
+    Babbler babbler(robot, std::chrono::seconds(20));
+    char first = 0;
+    ASSERT_TRUE(link.ReadByte(&first));
+
+    LogRecorder log;
+    const auto start = std::chrono::steady_clock::now();
+    link.EmptyBuffer();
+    EXPECT_LT(SecondsSince(start), 6.0);
+    EXPECT_EQ(log.Count("Read "), 1) << log.text;
 }
 } // namespace

@@ -96,6 +96,17 @@ public:
         }
     }
 
+    // Writes as much of `bytes` as the terminal takes within `wait`; returns
+    // how much that was. Never blocks longer, even when nobody reads.
+    std::size_t SendSome(const std::string& bytes, std::chrono::milliseconds wait) const
+    {
+        pollfd p{master_, POLLOUT, 0};
+        if (::poll(&p, 1, static_cast<int>(wait.count())) <= 0 || !(p.revents & POLLOUT))
+            return 0;
+        const ssize_t n = ::write(master_, bytes.data(), bytes.size());
+        return n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+
     // Everything the program has sent so far that the responder has not
     // consumed (only without a responder running).
     std::string Drain() const
@@ -180,6 +191,33 @@ private:
     std::atomic<bool> stop_{true};
     mutable std::mutex mutex_;
     std::vector<std::string> commands_;
+};
+
+// A device that talks without end: from its own thread it writes bytes that
+// are never a line feed as fast as they are taken, for at most `duration` (a
+// bound that only keeps a test from hanging when a read fails to give up).
+class Babbler {
+public:
+    Babbler(const PtyRobot& robot, std::chrono::milliseconds duration)
+        : thread_([this, &robot, duration] {
+              const std::string chunk(64, 'a');
+              const auto end = std::chrono::steady_clock::now() + duration;
+              while (!stop_ && std::chrono::steady_clock::now() < end)
+                  robot.SendSome(chunk, std::chrono::milliseconds(10));
+          })
+    {
+    }
+    ~Babbler()
+    {
+        stop_ = true;
+        thread_.join();
+    }
+    Babbler(const Babbler&) = delete;
+    Babbler& operator=(const Babbler&) = delete;
+
+private:
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
 };
 
 // Counts the opens of one device node from now on (inotify reports each open

@@ -76,6 +76,9 @@ INSTANTIATE_TEST_SUITE_P(
                       {10, 20, 30, 40, 50, 60, 70, 80}},
         ProximityCase{"TrailingTextIgnored", "n,1,1,1,1,1,1,1,1,9,junk\r\n", true,
                       {1, 1, 1, 1, 1, 1, 1, 1}},
+        // The sensors give 10 bits: an odd reply cannot carry more.
+        ProximityCase{"ValuesAboveTheSensorRangeAreClamped", "n,200000000,1024,1023,0,4294967295,5,6,7\r\n", true,
+                      {1023, 1023, 1023, 0, 1023, 5, 6, 7}},
         ProximityCase{"SevenValues", "n,1,2,3,4,5,6,7\r\n", false, {}},
         ProximityCase{"NotANumber", "n,1,2,3,x,5,6,7,8\r\n", false, {}},
         ProximityCase{"LetterOnly", "n\r\n", false, {}},

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 inline PalConfig RobotPalConfig()
@@ -50,6 +51,22 @@ public:
     QStringList fitnessTexts;
     QStringList speedTexts;
     int eventRounds = 0;
+};
+
+// A recording view that hands each event round (1, 2, ...) to `act`: the run
+// blocks the thread, so this is where a test acts during it. It asks for a
+// stop from round `stopAtRound` on (0: never).
+class ActingRunView : public RecordingRunView {
+public:
+    void ProcessEvents() override
+    {
+        RecordingRunView::ProcessEvents();
+        if (act)
+            act(eventRounds);
+    }
+    bool RunStopRequested() const override { return stopAtRound > 0 && eventRounds >= stopAtRound; }
+    std::function<void(int round)> act;
+    int stopAtRound = 0;
 };
 
 // A robot that reports the wheel speeds it was last told and fixed sensor

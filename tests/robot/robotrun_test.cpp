@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 using Readings = std::array<uint32_t, 8>;
@@ -60,11 +62,13 @@ TEST(RobotRun, PalOutputsDriveTheWheelsAndTheRunEndsStopped)
     LogRecorder log;
     const PalConfig config = RobotPalConfig();
     const auto start = std::chrono::steady_clock::now();
-    const double fitness = ComputeFitnessKhepera(b.context, config,
-                                                 ConstantOutputsChromosome(config, {1, 1, 0, 1}),
-                                                 QStringLiteral("0")); // 0 means 1 s
+    const RobotRunResult result = ComputeFitnessKhepera(b.context, config,
+                                                        ConstantOutputsChromosome(config, {1, 1, 0, 1}),
+                                                        QStringLiteral("0")); // 0 means 1 s
     EXPECT_LT(SecondsSince(start), 30.0);
     b.robot.StopAnswering();
+    EXPECT_EQ(result.end, RobotRunEnd::Completed);
+    const double fitness = result.fitness;
 
     const std::vector<std::string> commands = b.robot.Commands();
     ASSERT_GE(commands.size(), 4u);
@@ -93,7 +97,9 @@ TEST(RobotRun, PalOutputsDriveTheWheelsAndTheRunEndsStopped)
     EXPECT_EQ(log.Count("Sum of fitness: "), 1);
 }
 
-TEST(RobotRun, VanishingRobotEndsTheRunWithAValue)
+// A robot that has gone ends the run at the command that finds it out,
+// without a failed step being scored; the result says the link was lost.
+TEST(RobotRun, VanishingRobotEndsTheRunAsLost)
 {
     RunBench b;
     b.robot.Answer(ObedientRobot({}));
@@ -104,22 +110,67 @@ TEST(RobotRun, VanishingRobotEndsTheRunWithAValue)
     });
     LogRecorder log;
     const auto start = std::chrono::steady_clock::now();
-    const double fitness = ComputeFitnessKhepera(b.context, config,
-                                                 ConstantOutputsChromosome(config, {1, 1, 1, 1}),
-                                                 QStringLiteral("1"));
+    const RobotRunResult result = ComputeFitnessKhepera(b.context, config,
+                                                        ConstantOutputsChromosome(config, {1, 1, 1, 1}),
+                                                        QStringLiteral("10"));
     const double seconds = SecondsSince(start);
     unplug.join();
-    EXPECT_LT(seconds, 90.0);
+    EXPECT_LT(seconds, 5.0); // not the ten seconds asked for
 
-    // Good steps score 1 after the first, failed steps add 0: the mean lies
-    // strictly between 0 and 1 and matches the steps counted in the log.
+    EXPECT_EQ(result.end, RobotRunEnd::LinkLost);
+    EXPECT_EQ(log.Count("ComputeFitnessKheperaInc failed due to CommandReadSpeed"), 0);
     const int steps = log.Count("tf: ");
-    const int failed = log.Count("ComputeFitnessKheperaInc failed due to CommandReadSpeed");
-    ASSERT_GE(failed, 1);
-    EXPECT_GT(fitness, 0.0);
-    EXPECT_LT(fitness, 1.0);
-    EXPECT_NEAR(fitness, double(steps - failed - 1) / steps, 1e-9);
+    ASSERT_GE(steps, 1);
+    // Every scored step was a good one: at rest first, then full speed.
+    EXPECT_NEAR(result.fitness, double(steps - 1) / steps, 1e-9);
+    EXPECT_TRUE(b.link.Lost());
     EXPECT_FALSE(b.link.IsOpen());
+}
+
+// A robot that answers, even wrongly, has not gone: its failed steps score
+// 0 and the run goes on to its end.
+TEST(RobotRun, WrongAnswersAreAbsorbedAndTheRunCompletes)
+{
+    RunBench b;
+    b.robot.Answer([](const std::string& line) -> std::string {
+        return line == "E" ? "z\r\n" : AnswerLikeKhepera(line);
+    });
+    const PalConfig config = RobotPalConfig();
+    const RobotRunResult result = ComputeFitnessKhepera(b.context, config,
+                                                        ConstantOutputsChromosome(config, {1, 1, 1, 1}),
+                                                        QStringLiteral("1"));
+    b.robot.StopAnswering();
+    EXPECT_EQ(result.end, RobotRunEnd::Completed);
+    EXPECT_EQ(result.fitness, 0.0);
+    EXPECT_FALSE(b.link.Lost());
+    EXPECT_EQ(b.robot.Commands().back(), "D,0,0");
+}
+
+TEST(RobotRun, AStopRequestEndsTheRunAfterTheStepUnderWay)
+{
+    RunBench b;
+    b.robot.Answer(ObedientRobot({}));
+    ActingRunView view;
+    view.stopAtRound = 2;
+    const RobotFitnessContext context{b.link, view, b.table, DefaultProximityThreshold};
+    const PalConfig config = RobotPalConfig();
+    const RobotRunResult result = ComputeFitnessKhepera(
+        context, config, ConstantOutputsChromosome(config, {1, 1, 1, 1}), QStringLiteral("100"));
+    b.robot.StopAnswering();
+    EXPECT_EQ(result.end, RobotRunEnd::Stopped);
+    EXPECT_EQ(view.eventRounds, 2);
+    EXPECT_NEAR(result.fitness, 0.5, 1e-9); // at rest, then full speed
+    EXPECT_EQ(b.robot.Commands(), (std::vector<std::string>{"N", "E", "D,10,10", "N", "E", "D,10,10", "D,0,0"}));
+}
+
+TEST(RobotRun, RepositioningEndsAtOnceWhenTheRobotHasGone)
+{
+    RunBench b;
+    b.robot.Vanish();
+    LogRecorder log;
+    EXPECT_FALSE(RepositionKhepera(b.link));
+    EXPECT_EQ(log.Count("Command is : 'D,10,-10"), 0); // no spin after the first failed command
+    EXPECT_EQ(log.Count("Command is : 'D,0,0"), 1);     // but the stop is still sent
 }
 
 TEST(RobotRun, RepositioningWalksSpinsReversesAndStops)
@@ -133,7 +184,7 @@ TEST(RobotRun, RepositioningWalksSpinsReversesAndStops)
     ProcessRandom::RestartForTests();
 
     const auto start = std::chrono::steady_clock::now();
-    RepositionKhepera(b.link);
+    EXPECT_TRUE(RepositionKhepera(b.link));
     EXPECT_LT(SecondsSince(start), 30.0);
     b.robot.StopAnswering();
     EXPECT_EQ(ProcessRandom::Draw(), third); // exactly two draws were taken
@@ -149,5 +200,116 @@ TEST(RobotRun, RepositioningWalksSpinsReversesAndStops)
     EXPECT_EQ(commands[walk], "D,10,-10");
     EXPECT_EQ(commands[walk + 1], "D,-3,-3");
     EXPECT_EQ(commands[walk + 2], "D,0,0");
+}
+} // namespace
+
+namespace {
+// Throws once, from the log line that contains `trigger`: a way to make an
+// exception leave the robot code at a chosen point.
+class ThrowingLog : public LogRecorder {
+public:
+    explicit ThrowingLog(std::string trigger) : trigger_(std::move(trigger)) {}
+    void Write(const char* data, std::size_t length) override
+    {
+        LogRecorder::Write(data, length);
+        if (!thrown_ && text.find(trigger_) != std::string::npos) {
+            thrown_ = true;
+            throw std::runtime_error("log failed");
+        }
+    }
+
+private:
+    std::string trigger_;
+    bool thrown_ = false;
+};
+
+TEST(RobotRunSafety, ShortChromosomeIsRefusedBeforeTheRobotMoves)
+{
+    RunBench b;
+    b.robot.Answer(ObedientRobot({}));
+    const PalConfig config = RobotPalConfig();
+    // All fuses clear: every output's first term is true, so the simulation
+    // alone would never reach the missing last fuse.
+    const BitString shortChromosome(static_cast<uint32_t>(config.ChromosomeSize() - 1));
+    EXPECT_THROW(ComputeFitnessKhepera(b.context, config, shortChromosome, QStringLiteral("1")), EBitString);
+    b.robot.StopAnswering();
+    EXPECT_TRUE(b.robot.Commands().empty());
+}
+
+TEST(RobotRunSafety, AnExceptionLeavingTheRunStopsTheWheels)
+{
+    RunBench b;
+    b.robot.Answer(ObedientRobot({}));
+    ActingRunView view;
+    view.act = [](int round) {
+        if (round == 2)
+            throw std::runtime_error("view failed");
+    };
+    const RobotFitnessContext context{b.link, view, b.table, DefaultProximityThreshold};
+    const PalConfig config = RobotPalConfig();
+    EXPECT_THROW(ComputeFitnessKhepera(context, config, ConstantOutputsChromosome(config, {1, 1, 0, 1}),
+                                       QStringLiteral("5")),
+                 std::runtime_error);
+    b.robot.StopAnswering();
+    const std::vector<std::string> commands = b.robot.Commands();
+    ASSERT_FALSE(commands.empty());
+    EXPECT_EQ(commands.back(), "D,0,0");
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), "D,10,0"), 2);
+}
+
+TEST(RobotRunSafety, AnExceptionLeavingTheRepositioningStopsTheWheels)
+{
+    RunBench b;
+    b.robot.Answer(ObedientRobot({}));
+    {
+        ThrowingLog log("Command is : 'D,10,-10");
+        EXPECT_THROW(RepositionKhepera(b.link), std::runtime_error);
+    }
+    b.robot.StopAnswering();
+    const std::vector<std::string> commands = b.robot.Commands();
+    ASSERT_GE(commands.size(), 3u);
+    EXPECT_EQ(commands[1], "D,10,10"); // the walk had the wheels turning
+    EXPECT_EQ(commands.back(), "D,0,0");
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), "D,10,-10"), 0);
+}
+
+TEST(RobotRunSafety, RepositioningSurvivesReadingsFarAboveTheSensorRange)
+{
+    RunBench b;
+    // 200000000 x -18 does not fit 32 bits; read as 1023 it gives
+    // 1023 * 6 / 800 + 10 = 17 and 1023 * -18 / 800 + 10 = -13.
+    b.robot.Answer(ObedientRobot({0, 0, 200000000, 0, 0, 0, 0, 0}));
+    RepositionKhepera(b.link);
+    b.robot.StopAnswering();
+    const std::vector<std::string> commands = b.robot.Commands();
+    ASSERT_GE(commands.size(), 5u);
+    EXPECT_EQ(commands[1], "D,17,-13");
+}
+
+// What the window changes while a run processes its events (the PAL size, the
+// shown chromosome, the motor table) cannot reach the run under way.
+TEST(RobotRunSafety, TheRunWorksOnItsOwnCopies)
+{
+    RunBench b;
+    b.robot.Answer(ObedientRobot({}));
+    PalConfig config = RobotPalConfig();
+    BitString chromosome = ConstantOutputsChromosome(config, {1, 1, 0, 1});
+    ActingRunView view;
+    view.act = [&](int round) {
+        if (round != 1)
+            return;
+        config = PalConfig{10, 2, 10};
+        chromosome = BitString(static_cast<uint32_t>(config.ChromosomeSize()));
+        b.table = MotorTable{1, 2, 3, 4};
+    };
+    const RobotFitnessContext context{b.link, view, b.table, DefaultProximityThreshold};
+    EXPECT_EQ(ComputeFitnessKhepera(context, config, chromosome, QStringLiteral("1")).end,
+              RobotRunEnd::Completed);
+    b.robot.StopAnswering();
+    const std::vector<std::string> commands = b.robot.Commands();
+    ASSERT_GE(commands.size(), 7u);
+    for (std::size_t k = 2; k + 1 < commands.size(); k += 3)
+        EXPECT_EQ(commands[k], "D,10,0") << "step " << k / 3;
+    EXPECT_EQ(commands.back(), "D,0,0");
 }
 } // namespace
