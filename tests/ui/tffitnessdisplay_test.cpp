@@ -265,16 +265,25 @@ TEST_F(FitnessDisplay, AxesFollowTheData)
     EXPECT_LT(Axis(Qt::Vertical)->max(), 52.0);
 }
 
+// "Stop" sets the flag and shows at once that it was taken; the run under
+// way ends later, by itself.
 TEST_F(FitnessDisplay, StopOnlySetsTheFlag)
 {
     window.show();
     Click(window.BStop); // disabled: nothing
     EXPECT_FALSE(window.StopRequested);
-    window.BStop->setEnabled(true);
+    window.SetRunning(true);
+    int taken = 0;
+    QObject::connect(&window, &TFFitnessDisplay::StopTaken, [&taken] { ++taken; });
     Click(window.BStop);
     EXPECT_TRUE(window.StopRequested);
+    EXPECT_EQ(taken, 1);
     EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(window.BStop->isEnabled());
+    EXPECT_FALSE(window.BStop->isEnabled());
+    EXPECT_EQ(window.BStop->text(), QString::fromUtf8("Stopping\u2026"));
+    EXPECT_FALSE(window.BClose->isEnabled());
+    window.SetRunning(false);
+    EXPECT_EQ(window.BStop->text(), "Stop");
     EXPECT_TRUE(window.BClose->isEnabled());
 }
 
