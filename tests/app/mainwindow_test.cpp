@@ -1,6 +1,7 @@
 // The main window at start, the hand simulation, and the PAL and truth-table
 // commands.
 #include "orvikfixture.h"
+#include "palanswer.h"
 
 #include "console.h"
 #include "palviewer.h"
@@ -31,17 +32,6 @@ std::vector<int> Chromosome(const BitString& b)
     return bits;
 }
 
-// Answers the PAL dialog with the given texts and presses OK.
-std::function<int(QDialog*)> PalAnswer(QString inputs, QString outputs, QString andTerms)
-{
-    return [=](QDialog* dialog) {
-        auto* pal = static_cast<TFPalSetup*>(dialog);
-        pal->ENInput->setText(inputs);
-        pal->ENOutput->setText(outputs);
-        pal->ENAnd->setText(andTerms);
-        return FakeUiSeam::PressOk(dialog);
-    };
-}
 } // namespace
 
 TEST_F(OrvikWindowTest, StartsWithTheDefaults)

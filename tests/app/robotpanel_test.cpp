@@ -5,6 +5,7 @@
 #include "fakeuiseam.h"
 #include "kkhepera.h"
 #include "orvikwindows.h"
+#include "palanswer.h"
 #include "proximityring.h"
 #include "tfcomconfigure.h"
 #include "tforvik.h"
@@ -141,17 +142,6 @@ void UseRobotMode(TFOrvik* window)
     window->CBKhepera->setChecked(true);
     window->ELengthRun->setText("1");
     window->UpdateStatusBar();
-}
-
-std::function<int(QDialog*)> PalAnswer(QString inputs, QString outputs, QString andTerms)
-{
-    return [=](QDialog* dialog) {
-        auto* pal = static_cast<TFPalSetup*>(dialog);
-        pal->ENInput->setText(inputs);
-        pal->ENOutput->setText(outputs);
-        pal->ENAnd->setText(andTerms);
-        return FakeUiSeam::PressOk(dialog);
-    };
 }
 } // namespace
 
