@@ -23,6 +23,11 @@ BitString& BitString::operator=(const BitString& other)
 {
     if (this == &other)
         return *this;
+    if (length_ == other.length_) {
+        // Same length: the cells are reused, nothing is allocated.
+        std::memcpy(cells_, other.cells_, length_);
+        return *this;
+    }
     auto* cells = new unsigned char[other.length_];
     std::memcpy(cells, other.cells_, other.length_);
     delete[] cells_;

@@ -34,6 +34,8 @@ public:
     // Raw cells for bulk readers that check sizes themselves. A cell may hold
     // any non-zero value that has not been normalised yet: treat non-zero as 1.
     const unsigned char* Data() const { return cells_; }
+    // Raw cells for bulk writers that check sizes themselves; write 0 or 1.
+    unsigned char* MutableData() { return cells_; }
 
 private:
     uint32_t length_;

@@ -1,6 +1,7 @@
 // GA: construction, the population, the parameters and the random helpers.
 #include "ga.h"
 
+#include "gadraws.h"
 #include "processrandom.h"
 #include "shufflerandom.h"
 
@@ -23,6 +24,8 @@ GA::GA(uint32_t n, uint32_t l) : GA(n, l, ProcessRandom::Generator(), ShuffleRan
 GA::GA(uint32_t n, uint32_t l, LcgGenerator& random, ShuffleGenerator& shuffler)
     : random_(&random), shuffler_(&shuffler), populationSize_(n), chromosomeLength_(l)
 {
+    if (!UseStepKernel(StepKernel::Avx2))
+        UseStepKernel(StepKernel::Portable);
     CheckSizes(n, l);
     CreatePopulation(population_);
     Reset();
@@ -99,7 +102,7 @@ double GA::RandomReal()
 {
     // Extended precision, as the generator's reals always were: 32767 maps
     // to exactly 1.0.
-    return static_cast<double>(random_->Draw() * (1.0L / LcgGenerator::Max));
+    return DrawToReal(random_->Draw());
 }
 
 void GA::RandomiseAll()

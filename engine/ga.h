@@ -21,11 +21,13 @@
 // (silent while no console sink is attached), so GAs with separate pairs may
 // run on separate threads.
 // The implementation is split by job: ga.cpp (population and parameters),
-// gastep.cpp (the generation step), gahistory.cpp (fitness history),
-// gafiles.cpp (population files).
+// gastep.cpp (the generation step), gadraws.* (what a draw means to the
+// step), gamutation* (the step's mutation kernels), gahistory.cpp (fitness
+// history), gafiles.cpp (population files).
 #include "engineerror.h"
 #include "gadata.h"
 #include "gafileresult.h"
+#include "gastepbuffers.h"
 #include "individual.h"
 #include "lcggenerator.h"
 #include "shufflegenerator.h"
@@ -87,6 +89,8 @@ public:
     // True while the population carries recorded fitness values.
     bool IsEvaluated() const { return evaluated_; }
     virtual int32_t GetGeneration() const { return generation_; }
+    // Overwrites the generation counter.
+    virtual void SetGeneration(int32_t generation) { generation_ = generation; }
 
     // The generators the GA draws from.
     LcgGenerator& Random() const { return *random_; }
@@ -124,7 +128,27 @@ public:
     // per pool member with roulette selection; per pair one RandomReal, and
     // a second when the pair is crossed; one RandomReal per bit of every pool
     // member; one draw per elite.
+    //
+    // The step gives exactly what sorting, RouletteSelect or RankSelect,
+    // the shuffle, Crossover of each pair, Mutate of each member and
+    // InsertElite of each elite give one after the other, draw for draw, but
+    // does not call them (GA is final, so no override can be missed): it
+    // sorts indices, builds each child once from its parents' cells while
+    // mutating it, takes the mutation draws in blocks, and builds the new
+    // generation in the storage of the one before last. The cells it writes
+    // are 0 or 1. Every individual must have L bits (At() hands out
+    // references that can be assigned a chromosome of another length); one
+    // that does not raises EGA "GA: chromosome length differs from the
+    // population's" before anything changes.
     virtual void NextGeneration();
+
+    // The mutation kernel of the step: AVX2 where the processor has it (the
+    // default), else portable; both give the same results. UseStepKernel
+    // returns false and keeps the current one when the kernel is not
+    // available here.
+    enum class StepKernel { Portable, Avx2 };
+    bool UseStepKernel(StepKernel kernel);
+    StepKernel ActiveStepKernel() const { return stepKernel_; }
 
     // The building blocks of the step, each exactly as the step uses them.
     virtual int RandomBit();     // draw & 1 (of Random())
@@ -144,7 +168,8 @@ public:
     // One-point crossover of a and b (L bits each) with probability
     // GetCrossoverRate(); the fitness values are not touched.
     virtual void Crossover(Individual& a, Individual& b);
-    // Flips each bit with probability GetMutationRate(); one draw per bit.
+    // Flips each bit whose draw passes RandomReal() < GetMutationRate() (an
+    // exact integer threshold, MutationThreshold); one draw per bit.
     virtual void Mutate(Individual& individual);
     // Copies elite over pool member (draw mod pool size).
     virtual void InsertElite(std::vector<Individual>& pool, const Individual& elite);
@@ -208,8 +233,13 @@ private:
     GAFileResult LoadFrom(PopulationInput& input, int32_t generation);
     // Makes the read block the population and history + its record the history.
     void InstallBlock(PopulationBlock& block, std::vector<GAData> history);
-    void SortFittestFirst();
-    void Shuffle(std::vector<Individual>& pool);
+    void CheckChromosomeLengths() const;
+    void SortOrderFittestFirst();
+    void SelectParents(uint32_t rank);
+    void ShuffleParents();
+    void DrawCuts();
+    void BuildPool();
+    void InsertElites(int32_t elitism);
     uint32_t RankParentsForStep() const;
     int32_t ElitismForStep() const;
 
@@ -227,6 +257,10 @@ private:
     uint32_t rankParents_ = 1;
     uint8_t selection_ = 0;
     int32_t elitism_ = 1;
+
+    GAStepBuffers step_;
+    StepKernel stepKernel_ = StepKernel::Portable;
+    BuildChildrenFunction buildChildren_ = &BuildChildrenPortable;
 
     // GetFitInfo's summaries of history_[0 .. size-1]; emptied whenever the
     // history is emptied or replaced, extended as records are appended.

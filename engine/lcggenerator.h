@@ -7,6 +7,23 @@
 // is independent; one instance must not be used by two threads at a time.
 #include <cstdint>
 
+// k steps of the generator at once: state after k draws = Multiplier * state +
+// Increment (mod 2^32), so draws can be taken several at a time (lanes k + 1,
+// k + 2, ... from one state) or skipped without being computed.
+struct LcgJump {
+    uint32_t multiplier = 1u;
+    uint32_t increment = 0u;
+
+    constexpr uint32_t Apply(uint32_t state) const { return multiplier * state + increment; }
+    // This jump followed by next.
+    constexpr LcgJump Then(const LcgJump& next) const
+    {
+        return {next.multiplier * multiplier, next.multiplier * increment + next.increment};
+    }
+    // The jump over k draws, by repeated squaring of the one-step jump.
+    static constexpr LcgJump Over(uint64_t k);
+};
+
 class LcgGenerator {
 public:
     static constexpr int Max = 32767;
@@ -31,8 +48,25 @@ public:
     // draws in blocks and hands the generator on where it stopped.
     void SetState(uint32_t state) { state_ = state; }
 
+    // Skips k draws without computing them.
+    void Discard(uint64_t k);
+
     bool operator==(const LcgGenerator&) const = default;
 
 private:
     uint32_t state_;
 };
+
+constexpr LcgJump LcgJump::Over(uint64_t k)
+{
+    LcgJump result;
+    LcgJump square{LcgGenerator::Multiplier, LcgGenerator::Increment};
+    for (; k != 0; k >>= 1) {
+        if (k & 1)
+            result = result.Then(square);
+        square = square.Then(square);
+    }
+    return result;
+}
+
+inline void LcgGenerator::Discard(uint64_t k) { state_ = LcgJump::Over(k).Apply(state_); }

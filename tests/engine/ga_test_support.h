@@ -59,6 +59,16 @@ inline bool SameDouble(double a, double b)
     return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+inline bool SameDoubles(const std::vector<double>& a, const std::vector<double>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (!SameDouble(a[i], b[i]))
+            return false;
+    return true;
+}
+
 // Everything about a GA that a load or a resize may change.
 struct GASnapshot {
     uint32_t n = 0;
@@ -86,13 +96,12 @@ struct GASnapshot {
 
     bool operator==(const GASnapshot& other) const
     {
-        if (fitness.size() != other.fitness.size())
+        if (!SameDoubles(fitness, other.fitness) || historyValues.size() != other.historyValues.size())
             return false;
-        for (std::size_t i = 0; i < fitness.size(); ++i)
-            if (!SameDouble(fitness[i], other.fitness[i]))
+        for (std::size_t k = 0; k < historyValues.size(); ++k)
+            if (!SameDoubles(historyValues[k], other.historyValues[k]))
                 return false;
         return n == other.n && l == other.l && generation == other.generation && evaluated == other.evaluated &&
-               bits == other.bits && historyGenerations == other.historyGenerations &&
-               historyValues == other.historyValues;
+               bits == other.bits && historyGenerations == other.historyGenerations;
     }
 };
