@@ -225,6 +225,15 @@ private:
     std::optional<double> EvaluateOnRobot();
     // The one message of a run that ended because the robot stopped answering.
     void ShowRobotLost(const QString& consequence);
+    // The current individual's viewer, simulation and status bar.
+    void ShowCurrentIndividual();
+    // While the PAL is not watched, the loop only notes the individual it
+    // evaluates (lastEvaluated_); it becomes CurrentChromosome before the
+    // population changes (CatchUpCurrentIndividual) and is shown, once per
+    // event round, before the GUI gets to see the window
+    // (ShowCaughtUpIndividual).
+    void CatchUpCurrentIndividual();
+    void ShowCaughtUpIndividual();
     void ShowStatusBarNow();
     void ProcessEventsEvery(std::chrono::milliseconds interval);
     void ShowError(const QString& text);
@@ -242,7 +251,13 @@ private:
     // While evolving, the status bar is rewritten at the next event processing
     // instead of once per individual.
     bool statusBarPending_ = false;
+    int32_t lastEvaluated_ = -1;
+    bool currentIndividualUnseen_ = false;
     std::chrono::steady_clock::time_point lastEventProcessing_{};
+    // ProcessEventsEvery reads the clock once every clockStride_ calls.
+    std::chrono::steady_clock::time_point lastClockRead_{};
+    int clockStride_ = 1;
+    int callsUntilClock_ = 0;
     bool closeWhenIdle_ = false;
     ControlsLock controlsLock_;
     bool runStopRequested_ = false;

@@ -57,11 +57,34 @@ void TFOrvik::SetCurrentIndividual(int32_t index)
 {
     CurrentChromosome = Population.At(static_cast<uint32_t>(index));
     CurrentIndividual = index;
+    ShowCurrentIndividual();
+}
+
+void TFOrvik::ShowCurrentIndividual()
+{
+    currentIndividualUnseen_ = false;
     Viewer->Fuses = CurrentChromosome;
     UpdateSimulation();
     UpdateStatusBar();
     if (!Evolving || CBShowWhileEvolving->isChecked() || CBKhepera->isChecked())
         Viewer->Paint();
+}
+
+void TFOrvik::CatchUpCurrentIndividual()
+{
+    if (lastEvaluated_ < 0)
+        return;
+    CurrentChromosome = Population.At(static_cast<uint32_t>(lastEvaluated_));
+    CurrentIndividual = lastEvaluated_;
+    lastEvaluated_ = -1;
+    currentIndividualUnseen_ = true;
+}
+
+void TFOrvik::ShowCaughtUpIndividual()
+{
+    CatchUpCurrentIndividual();
+    if (currentIndividualUnseen_)
+        ShowCurrentIndividual();
 }
 
 void TFOrvik::UpdateSimulation()
@@ -112,6 +135,7 @@ void TFOrvik::ShowStatusBarNow()
 
 void TFOrvik::ProcessEvents()
 {
+    ShowCaughtUpIndividual();
     if (statusBarPending_)
         ShowStatusBarNow();
     QCoreApplication::processEvents();
@@ -120,7 +144,19 @@ void TFOrvik::ProcessEvents()
 
 void TFOrvik::ProcessEventsEvery(std::chrono::milliseconds interval)
 {
-    if (std::chrono::steady_clock::now() - lastEventProcessing_ >= interval)
+    // Reading the clock costs as much as evaluating a small PAL, so it is
+    // read only every clockStride_ calls: a stride that keeps the reads about
+    // an eighth of the interval apart, grown at most twofold per read so that
+    // a run that slows down is followed quickly.
+    if (--callsUntilClock_ > 0)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    const double perCall = std::chrono::duration<double>(now - lastClockRead_).count() / clockStride_;
+    const double wanted = std::chrono::duration<double>(interval).count() / 8 / std::max(perCall, 1e-9);
+    clockStride_ = static_cast<int>(std::clamp(wanted, 1.0, 2.0 * clockStride_));
+    callsUntilClock_ = clockStride_;
+    lastClockRead_ = now;
+    if (now - lastEventProcessing_ >= interval)
         ProcessEvents();
 }
 
@@ -151,6 +187,9 @@ void TFOrvik::Evolve()
     FFitnessDisplay->show();
     FFitnessDisplay->raise();
     lastEventProcessing_ = {};
+    lastClockRead_ = std::chrono::steady_clock::now();
+    clockStride_ = 1;
+    callsUntilClock_ = 0;
     bool robotLost = false;
     int32_t abandonedGeneration = 0;
 
@@ -183,16 +222,22 @@ void TFOrvik::Evolve()
                         ProcessEvents();
                     else
                         ProcessEventsEvery(EventInterval);
-                    SetCurrentIndividual(static_cast<int32_t>(i));
                     double f = 0.0;
                     if (robot) {
+                        SetCurrentIndividual(static_cast<int32_t>(i));
                         const std::optional<double> scored = EvaluateOnRobot();
                         robotLost = !scored;
                         if (robotLost)
                             break;
                         f = *scored;
-                    } else {
+                    } else if (CBShowWhileEvolving->isChecked() || ConsoleIsOpen()) {
+                        SetCurrentIndividual(static_cast<int32_t>(i));
                         f = ComputeFitness(CurrentChromosome);
+                    } else {
+                        // Nobody watches the individual: it becomes the
+                        // current one only when the GUI gets to see it.
+                        lastEvaluated_ = static_cast<int32_t>(i);
+                        f = ComputeFitness(Population.At(i));
                     }
                     Individual& individual = Population.At(i);
                     individual.SetFitness(individual.GetFitness() + f);
@@ -206,6 +251,8 @@ void TFOrvik::Evolve()
             }
             for (uint32_t i = 0; i < n; ++i)
                 Population.At(i).SetFitness(Population.At(i).GetFitness() / runCount);
+            // Before the next step replaces the individuals.
+            CatchUpCurrentIndividual();
 
             Population.RecordGeneration();
             PlotHistory();
@@ -213,6 +260,11 @@ void TFOrvik::Evolve()
     } catch (const std::exception& error) {
         // An evaluation that fails (a loaded chromosome shorter than the PAL)
         // ends the run; the program goes back to idle and says why, once.
+        // The failing individual is the current one, as SetCurrentIndividual
+        // leaves it when its simulation fails.
+        CatchUpCurrentIndividual();
+        currentIndividualUnseen_ = false;
+        Viewer->Fuses = CurrentChromosome;
         Evolving = false;
         SetIdle(true);
         ShowStatusBarNow();
@@ -221,6 +273,7 @@ void TFOrvik::Evolve()
         return;
     }
 
+    ShowCaughtUpIndividual(); // still evolving: labels only, as during the run
     SetIdle(true);
     Evolving = false;
     if (robotLost)

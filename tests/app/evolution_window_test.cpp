@@ -3,9 +3,12 @@
 #include "orvikfixture.h"
 
 #include "console.h"
+#include "evaluatepal.h"
+#include "palviewer.h"
 #include "tffitnessdisplay.h"
 #include "tfgaconfigure.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -257,4 +260,44 @@ TEST_F(OrvikWindowTest, EvolvesATruthTableToItsMaximum)
             break;
         }
     EXPECT_LT(solvedAt, 1000u) << "best after " << info.size() << " generations: " << info.back().max;
+}
+
+// While the PAL is not watched the loop makes an individual current only
+// when the GUI gets to see the window; whenever it does, the viewer, its
+// output labels and the status bar agree with the current individual, and a
+// stopped run leaves the last individual evaluated current.
+TEST_F(OrvikWindowTest, TheUnwatchedViewerShowsTheLastIndividualWheneverTheGuiLooks)
+{
+    window->InputValues = {1, 0, 1, 1};
+    window->UpdateSimulation();
+    ASSERT_FALSE(window->CBShowWhileEvolving->isChecked());
+    auto expectShown = [this](const char* when) {
+        EXPECT_TRUE(window->Viewer->Fuses == window->CurrentChromosome) << when;
+        EXPECT_EQ(window->StatusPanels[1]->text(), "Individual: " + QString::number(window->CurrentIndividual))
+            << when;
+        const unsigned char inputs[4] = {1, 0, 1, 1};
+        unsigned char outputs[3] = {};
+        EvaluatePal(window->Pal, window->CurrentChromosome, inputs, outputs);
+        for (int o = 0; o < 3; ++o)
+            EXPECT_EQ(window->Viewer->OutputValue(o), outputs[o]) << when << " output " << o;
+    };
+
+    int looks = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!window->Evolving)
+            return;
+        ++looks;
+        expectShown("during the run");
+        if (window->Population.GetGeneration() >= 300)
+            FFitnessDisplay->BStopClick();
+    });
+    watch.start(0);
+    window->Evolve();
+    watch.stop();
+
+    EXPECT_GT(looks, 0);
+    EXPECT_EQ(window->CurrentIndividual, 99);
+    EXPECT_TRUE(window->CurrentChromosome == window->Population.At(99));
+    expectShown("after the run");
 }
