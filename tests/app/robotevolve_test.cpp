@@ -5,6 +5,7 @@
 #include "fakeuiseam.h"
 #include "kkhepera.h"
 #include "orvikwindows.h"
+#include "processrandom.h"
 #include "simulatedkhepera.h"
 #include "tffitnessdisplay.h"
 #include "tforvik.h"
@@ -101,6 +102,9 @@ TEST_F(RobotEvolveTest, VanishedRobotEndsTheRunWithOneMessageAndLeavesTheProgram
     EXPECT_TRUE(window->Population.History().empty());
     EXPECT_FALSE(window->Population.IsEvaluated());
     EXPECT_EQ(window->Population.GetGeneration(), 0);
+    // The population put back still draws from the generator the
+    // repositioning draws from.
+    EXPECT_EQ(&window->Population.Random(), &ProcessRandom::Generator());
 }
 
 #ifdef KHEPERA_SIM_PATH
