@@ -1,6 +1,6 @@
 // Runs per minute of a batch on 1 and 2 threads: the 2-bit adder
 // (examples/adder2.tbl) on a PAL of 4 inputs, 6 AND terms and 3 outputs,
-// the window's GA defaults, 8 runs of exactly 300 generations each
+// the window's GA defaults, 8 runs of exactly 2000 generations each
 // (--no-stop-at-max, so every run does the same work). Wall-clock time: the
 // point is what the threads give together.
 #include "batchexperiment.h"
@@ -22,7 +22,7 @@ BatchSetup AdderSetup()
 {
     const BatchOptionsResult parsed
         = ParseBatchOptions({ORVIK_EXAMPLES_DIR "/adder2.tbl", "--terms", "6", "--runs", std::to_string(runs),
-                                "--generations", "300", "--no-stop-at-max"},
+                                "--generations", "2000", "--no-stop-at-max"},
             1);
     BatchSetupResult prepared = PrepareBatch(parsed.options);
     if (!parsed.error.empty() || !prepared.setup)
