@@ -71,6 +71,18 @@ remove_root() {
   rm -rf --one-file-system "$root"
 }
 
+# debootstrap is not part of a fresh Debian: install it when it is missing,
+# as the set-up installs the build's packages.
+ensure_debootstrap() {
+  command -v debootstrap >/dev/null && return 0
+  echo "Installing the Debian package debootstrap"
+  { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap; } \
+    >/dev/null || {
+    echo "Could not install debootstrap (apt-get install debootstrap)." >&2
+    return 1
+  }
+}
+
 # Unpacks a bare `debootstrap --variant=minbase` root of $DEBIAN_SUITE into
 # ROOT (deleted first). The bare root is made once and kept as a tarball in
 # CACHE (outside the checkout), so later runs start from the same bare root
@@ -83,6 +95,7 @@ make_fresh_root() {
   mkdir -p "$cache"
   if [[ ! -s "$base" || "${ORVIK_REFRESH_BASE:-0}" == 1 ]]; then
     echo "Making a bare $DEBIAN_SUITE root with debootstrap from $mirror (once; kept in $base)"
+    ensure_debootstrap
     local staging="$cache/staging"
     remove_root "$staging"
     debootstrap --variant=minbase "$DEBIAN_SUITE" "$staging" "$mirror" >"$cache/debootstrap.log" 2>&1 || {
