@@ -12,14 +12,18 @@ namespace {
 // Hands each finished run to the statistics file and the display.
 class BatchObserver : public ExperimentObserver {
 public:
-    BatchObserver(BatchOutput& output, ProgressDisplay& display)
+    BatchObserver(BatchOutput& output, ProgressDisplay& display, std::atomic<bool>& stop)
         : output_(output)
         , display_(display)
+        , stop_(stop)
     {
     }
     void RunFinished(const RunResult& result) override
     {
-        output_.WriteRun(result);
+        // A reader that has gone (`--stats /dev/stdout | head`) ends the
+        // batch as Ctrl+C does: the other files are still completed.
+        if (!output_.WriteRun(result) && output_.ReaderGone())
+            stop_ = true;
         display_.RunFinished(result);
     }
     void Tick(const ExperimentProgress& progress) override { display_.Tick(progress); }
@@ -27,6 +31,7 @@ public:
 private:
     BatchOutput& output_;
     ProgressDisplay& display_;
+    std::atomic<bool>& stop_;
 };
 
 // The cores this process may run on: those of its affinity mask, which
@@ -37,6 +42,17 @@ uint32_t AvailableCores()
     if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0)
         return static_cast<uint32_t>(CPU_COUNT(&set));
     return std::max(1u, std::thread::hardware_concurrency());
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        start = end == std::string::npos ? text.size() : end + 1;
+    }
+    return lines;
 }
 
 int Refuse(const BatchStreams& streams, const std::string& message)
@@ -68,20 +84,24 @@ int RunBatch(const std::vector<std::string>& arguments, std::atomic<bool>& stop,
         return Refuse(streams, openError);
 
     ProgressDisplay display(streams.err, streams.errTerminalColumns, setup.maxFitness);
-    BatchObserver observer(output, display);
+    BatchObserver observer(output, display, stop);
     std::string runError;
     const std::vector<RunResult> results = RunExperiment(setup, setup.options.jobs, stop, observer, runError);
     display.Finish();
 
+    // Every file that could not be written is named, one line each.
     int status = BatchOk;
-    std::string writeError = output.Finish(results);
+    std::string errors = runError.empty() ? "" : runError + "\n";
+    const std::string writeErrors = output.Finish(results);
+    if (!writeErrors.empty())
+        errors += writeErrors + "\n";
     for (const RunResult& result : results)
-        if (writeError.empty() && !result.saveError.empty())
-            writeError = result.saveError;
-    if (!runError.empty() || !writeError.empty()) {
-        std::fprintf(streams.err, "orvik-batch: %s\n", (runError.empty() ? writeError : runError).c_str());
+        if (!result.saveError.empty())
+            errors += result.saveError + "\n";
+    for (const std::string& line : Lines(errors))
+        std::fprintf(streams.err, "orvik-batch: %s\n", line.c_str());
+    if (!errors.empty())
         status = BatchWriteFailed;
-    }
     std::fputs(SummaryText(setup, results).c_str(), streams.out);
     std::fflush(streams.out);
 
@@ -90,5 +110,7 @@ int RunBatch(const std::vector<std::string>& arguments, std::atomic<bool>& stop,
         allFinished = allFinished && result.Finished();
     if (status == BatchOk && !allFinished && stopSignal != 0)
         status = 128 + stopSignal;
+    else if (status == BatchOk && output.ReaderGone())
+        status = BatchReaderGone;
     return status;
 }

@@ -6,11 +6,15 @@
 #include <string>
 #include <vector>
 
-// Exit codes.
+// Exit codes. Every argument and every output path is checked before the
+// first run, so BatchWriteFailed means a write failed once the runs had begun.
 inline constexpr int BatchOk = 0;
 inline constexpr int BatchWriteFailed = 1;
 inline constexpr int BatchBadArguments = 2;
-// An interrupted batch returns 128 + the signal number, as a shell reports it.
+// An interrupted batch returns 128 + the signal number, as a shell reports
+// it; one whose output pipe lost its reader returns 128 + SIGPIPE, as if the
+// pipe had ended it (the tool ignores SIGPIPE to complete its other files).
+inline constexpr int BatchReaderGone = 128 + 13;
 
 struct BatchStreams {
     std::FILE* out = stdout; // --help and the summary

@@ -276,7 +276,8 @@ std::string BatchHelpText(uint32_t cores)
         + " here)\n"
           "  --start FILE:GEN     start every run from generation GEN of the population\n"
           "                       file FILE instead of a random population (default: random)\n"
-          "Output (numbers in the C locale; existing files are replaced)\n"
+          "Output (numbers in the C locale; an existing file is replaced only once its\n"
+          "new version is complete; devices, pipes and /dev/stdout are written directly)\n"
           "  --stats FILE         one row per generation and run:\n"
           "                       run,seed,generation,max,average,min (default: none)\n"
           "  --every K            write every K-th generation to --stats; the last\n"
@@ -293,6 +294,12 @@ std::string BatchHelpText(uint32_t cores)
           "A progress bar goes to standard error when it is a terminal, plain lines\n"
           "otherwise; a short summary goes to standard output. Ctrl+C stops every run\n"
           "after its current generation and still writes every file, marking the runs\n"
-          "that did not finish (finished = 0). Exit status: 0 done, 1 a file could not\n"
-          "be written, 2 bad arguments (nothing written), 130 interrupted.\n";
+          "that did not finish (finished = 0); a second Ctrl+C quits at once, leaving\n"
+          "no temporary files. Every output is checked before the first run.\n"
+          "\n"
+          "Exit status: 0 done; 1 a file could not be written after the runs began\n"
+          "(each such file is named, and an older file of that name is kept); 2 bad\n"
+          "arguments or an output that cannot be written (nothing written); 130\n"
+          "interrupted (128 + the signal); 141 the reader of an output pipe went away\n"
+          "(the batch stops as on Ctrl+C and completes its other files).\n";
 }

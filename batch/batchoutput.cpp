@@ -2,10 +2,9 @@
 
 #include "statisticsfile.h"
 
-#include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <filesystem>
+#include <tuple>
 
 const char* const SummaryHeader = "run,seed,generations,best,reached_max,seconds,finished\n";
 
@@ -26,7 +25,11 @@ bool SameFile(const std::string& a, const std::string& b)
 // Refuses outputs that would replace each other or the batch's own inputs.
 std::string CheckOutputsApart(const BatchOptions& options)
 {
-    if (options.statsFile && options.summaryFile && SameFile(*options.statsFile, *options.summaryFile))
+    // Devices and pipes such as /dev/null may take both outputs.
+    std::error_code ignored;
+    if (options.statsFile && options.summaryFile && SameFile(*options.statsFile, *options.summaryFile)
+        && !std::filesystem::is_character_file(*options.statsFile, ignored)
+        && !std::filesystem::is_fifo(*options.statsFile, ignored))
         return "--stats and --summary name the same file";
     for (const auto& [name, output] :
         {std::pair {"--stats", options.statsFile}, {"--summary", options.summaryFile}}) {
@@ -51,6 +54,30 @@ std::string CheckOutputsApart(const BatchOptions& options)
     }
     return {};
 }
+// Creates the --save-best folder and checks, before any run, that the runs'
+// files can be written there: new files can be created, and no seed-S.ga
+// of the batch's seeds is a directory.
+std::string PrepareSaveFolder(const std::string& folder, const BatchOptions& options)
+{
+    std::error_code failure;
+    std::filesystem::create_directories(folder, failure);
+    if (failure || !std::filesystem::is_directory(folder))
+        return "cannot create the folder" + (failure ? ": " + failure.message() : std::string());
+    std::string reason = CheckFolderWritable(folder);
+    if (!reason.empty())
+        return reason;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, failure)) {
+        const std::string name = entry.path().filename().string();
+        uint32_t seed = 0;
+        const auto [end, error] = std::from_chars(name.data() + std::min<std::size_t>(5, name.size()),
+            name.data() + name.size(), seed);
+        const bool seedFile = name.compare(0, 5, "seed-") == 0 && error == std::errc()
+            && std::string_view(end) == ".ga" && seed >= options.seed && seed - options.seed < options.runs;
+        if (seedFile && entry.is_directory(failure))
+            return name + " is a directory";
+    }
+    return {};
+}
 } // namespace
 
 std::string SummaryRow(const RunResult& result)
@@ -69,20 +96,11 @@ std::string SummaryRow(const RunResult& result)
     return row;
 }
 
-BatchOutput::~BatchOutput()
-{
-    Discard(stats_);
-    Discard(summary_);
-}
+BatchOutput::~BatchOutput() = default;
 
-std::string BatchOutput::OpenFile(const std::string& path, File& file)
+std::string CannotWrite(const std::string& path, const std::string& reason)
 {
-    file.path = path;
-    file.partPath = path + ".part";
-    file.file = std::fopen(file.partPath.c_str(), "wb");
-    if (!file.file)
-        return "cannot write " + file.partPath + ": " + std::strerror(errno);
-    return {};
+    return "cannot write " + path + ": " + reason;
 }
 
 std::string BatchOutput::Open(const BatchOptions& options)
@@ -91,80 +109,47 @@ std::string BatchOutput::Open(const BatchOptions& options)
     std::string error = CheckOutputsApart(options);
     if (!error.empty())
         return error;
-    if (options.statsFile)
-        error = OpenFile(*options.statsFile, stats_);
-    if (error.empty() && options.summaryFile)
-        error = OpenFile(*options.summaryFile, summary_);
-    if (error.empty() && options.saveDirectory) {
-        std::error_code failure;
-        std::filesystem::create_directories(*options.saveDirectory, failure);
-        if (failure || !std::filesystem::is_directory(*options.saveDirectory))
-            error = "--save-best " + *options.saveDirectory + ": cannot create the folder"
-                + (failure ? ": " + failure.message() : "");
+    for (const auto& [name, path, file] : {std::tuple {"--stats", options.statsFile, &stats_},
+             std::tuple {"--summary", options.summaryFile, &summary_}}) {
+        const std::string reason = path ? file->Open(*path) : std::string();
+        if (!reason.empty()) {
+            stats_.Abandon();
+            summary_.Abandon();
+            return std::string(name) + " " + *path + ": " + reason;
+        }
     }
-    if (!error.empty()) {
-        Discard(stats_);
-        Discard(summary_);
-        return error;
+    if (options.saveDirectory) {
+        const std::string reason = PrepareSaveFolder(*options.saveDirectory, options);
+        if (!reason.empty()) {
+            stats_.Abandon();
+            summary_.Abandon();
+            return "--save-best " + *options.saveDirectory + ": " + reason;
+        }
     }
     if (header_)
-        Write(stats_, StatisticsFile::Header);
+        stats_.Write(StatisticsFile::Header);
     return {};
-}
-
-bool BatchOutput::Write(File& file, const std::string& text)
-{
-    if (file.file && std::fwrite(text.data(), 1, text.size(), file.file) != text.size())
-        file.failed = true;
-    return !file.failed;
 }
 
 bool BatchOutput::WriteRun(const RunResult& result)
 {
-    return Write(stats_, result.statsRows);
-}
-
-std::string BatchOutput::Complete(File& file)
-{
-    if (!file.file)
-        return {};
-    const bool closed = std::fclose(file.file) == 0;
-    file.file = nullptr;
-    if (file.failed || !closed) {
-        Discard(file);
-        return "cannot write " + file.path + ": " + std::strerror(errno);
-    }
-    std::error_code failure;
-    std::filesystem::rename(file.partPath, file.path, failure);
-    if (failure) {
-        Discard(file);
-        return "cannot write " + file.path + ": " + failure.message();
-    }
-    file.partPath.clear();
-    return {};
+    return !stats_.IsOpen() || stats_.Write(result.statsRows);
 }
 
 std::string BatchOutput::Finish(const std::vector<RunResult>& results)
 {
-    if (summary_.file) {
+    if (summary_.IsOpen()) {
         std::string text = header_ ? SummaryHeader : "";
         for (const RunResult& result : results)
             text += SummaryRow(result);
-        Write(summary_, text);
+        summary_.Write(text);
     }
-    std::string error = Complete(stats_);
-    const std::string summaryError = Complete(summary_);
-    return error.empty() ? summaryError : error;
-}
-
-void BatchOutput::Discard(File& file)
-{
-    if (file.file)
-        std::fclose(file.file);
-    file.file = nullptr;
-    if (!file.partPath.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove(file.partPath, ignored);
-        file.partPath.clear();
+    std::string lines;
+    for (SafeOutputFile* file : {&stats_, &summary_}) {
+        const bool open = file->IsOpen();
+        const std::string reason = file->Commit();
+        if (open && !reason.empty() && !file->ReaderGone())
+            lines += (lines.empty() ? "" : "\n") + CannotWrite(file->Path(), reason);
     }
+    return lines;
 }

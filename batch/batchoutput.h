@@ -2,14 +2,14 @@
 // The files of a batch: the statistics file (--stats), the summary file
 // (--summary) and the folder of saved populations (--save-best).
 //
-// The two CSV files are written under a temporary name beside their final
-// one ("FILE.part") and renamed when complete, so a file of that name is
-// always whole: Open creates the temporary files and the folder before any
-// run begins, and a refusal there leaves nothing behind.
+// Each file is a SafeOutputFile: a regular file is written under a temporary
+// name beside its final one and renamed when complete, so a file of that
+// name is always whole; a device or pipe is written directly. Open checks
+// every output and opens the CSV files before any run begins, and a refusal
+// there leaves nothing behind.
 #include "batchrun.h"
+#include "safeoutputfile.h"
 
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,33 +20,30 @@ public:
     BatchOutput(const BatchOutput&) = delete;
     BatchOutput& operator=(const BatchOutput&) = delete;
 
-    // Creates the temporary files and the --save-best folder; returns a line
-    // for the user when one cannot be created (then nothing is left behind).
+    // Opens the CSV files and creates the --save-best folder, checking that
+    // it takes new files; returns one line for the user naming the option and
+    // the reason when an output cannot be written ("--summary out: is a
+    // directory"); then nothing is left behind.
     std::string Open(const BatchOptions& options);
 
     // Appends a run's statistics rows. Returns false when the write failed.
     bool WriteRun(const RunResult& result);
+    // True once a write met a pipe whose reader had gone.
+    bool ReaderGone() const { return stats_.ReaderGone() || summary_.ReaderGone(); }
 
     // Writes the summary, completes both files and gives them their names.
-    // Returns a line for the user when a file could not be written.
+    // Returns a line for the user per file that could not be written (none
+    // for a pipe whose reader had gone).
     std::string Finish(const std::vector<RunResult>& results);
 
 private:
-    struct File {
-        std::string path;
-        std::string partPath;
-        std::FILE* file = nullptr;
-        bool failed = false; // a write went wrong: the file is not completed
-    };
-    std::string OpenFile(const std::string& path, File& file);
-    static bool Write(File& file, const std::string& text);
-    std::string Complete(File& file);
-    void Discard(File& file);
-
     bool header_ = true;
-    File stats_;
-    File summary_;
+    SafeOutputFile stats_;
+    SafeOutputFile summary_;
 };
+
+// The line for the user when `path` could not be written.
+std::string CannotWrite(const std::string& path, const std::string& reason);
 
 // The summary header line and one run's row, "\n" included:
 // run,seed,generations,best,reached_max,seconds,finished. A run that did

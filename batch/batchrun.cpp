@@ -1,6 +1,7 @@
 #include "batchrun.h"
 
 #include "fasttruthtablefitness.h"
+#include "safeoutputfile.h"
 #include "statisticsfile.h"
 
 #include <algorithm>
@@ -111,13 +112,13 @@ RunResult EvolveRun(
     }
 
     if (options.saveDirectory) {
-        // A file of an earlier batch is replaced, not appended to.
+        // A file of an earlier batch is replaced, not appended to, and only
+        // once the new one is complete: the block SaveGeneration would append
+        // to an empty file, written through a temporary file.
         const std::string path = SavedPopulationPath(*options.saveDirectory, result.seed);
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-        const GAFileResult saved = ga.SaveGeneration(path);
-        if (!saved)
-            result.saveError = saved.message;
+        const std::string reason = WriteWholeFile(path, ga.GenerationBlock());
+        if (!reason.empty())
+            result.saveError = "cannot write " + path + ": " + reason;
     }
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     progress.ended = true;

@@ -1,5 +1,6 @@
 // orvik-batch: truth-table evolution without a window (see batchmain.h).
 #include "batchmain.h"
+#include "safeoutputfile.h"
 
 #include <csignal>
 #include <cstring>
@@ -14,6 +15,16 @@ static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_alw
 
 void RequestStop(int signal)
 {
+    // A second SIGINT or SIGTERM ends the program at once: its temporary
+    // files go first (unlink() is safe in a signal handler), then the signal
+    // takes its default action, so the shell sees the program killed by it.
+    static std::atomic<int> received {0};
+    if (received.fetch_add(1) > 0) {
+        RemoveUnfinishedOutputFiles();
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
     stopSignal = signal;
     stopRequested = true;
     static const char note[] = "\norvik-batch: stopping after the current generation of every run "
@@ -22,15 +33,16 @@ void RequestStop(int signal)
     [[maybe_unused]] const ssize_t ignored = write(STDERR_FILENO, note, sizeof note - 1);
 }
 
-// The first SIGINT or SIGTERM asks for the orderly stop; the handler then
-// resets itself, so a second one ends the program at once.
+// The first SIGINT or SIGTERM asks for the orderly stop, the second ends the
+// program (see RequestStop).
 void InstallStopHandler(int signal)
 {
     struct sigaction action;
     std::memset(&action, 0, sizeof action);
     action.sa_handler = RequestStop;
-    action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
+    sigaddset(&action.sa_mask, SIGINT);
+    sigaddset(&action.sa_mask, SIGTERM);
     sigaction(signal, &action, nullptr);
 }
 } // namespace
@@ -39,6 +51,9 @@ int main(int argc, char** argv)
 {
     InstallStopHandler(SIGINT);
     InstallStopHandler(SIGTERM);
+    // A pipe whose reader has gone then fails the write (EPIPE), which ends
+    // the batch quietly with its other files complete, instead of killing it.
+    std::signal(SIGPIPE, SIG_IGN);
     BatchStreams streams;
     if (isatty(STDERR_FILENO)) {
         winsize size {};

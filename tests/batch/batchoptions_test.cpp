@@ -138,7 +138,7 @@ TEST(BatchOptions, EachBadArgumentIsRefusedWithItsMessageAndNothingIsWritten)
             "--start: The file's chromosomes have 4 bits; the PAL needs 48 (4 inputs, 2 AND terms, 3 "
             "outputs)."},
         // Output files.
-        {{"--stats", missingFolder}, "cannot write " + missingFolder + ".part: No such file or directory"},
+        {{"--stats", missingFolder}, "--stats " + missingFolder + ": No such file or directory"},
         {{"--summary", dir / "out/m.csv", "--stats", dir / "out/../out/m.csv"},
             "--stats and --summary name the same file"},
         {{"--stats", table}, "--stats " + table + " would replace the table"},
