@@ -5,6 +5,7 @@
 #include "ga.h"
 
 #include "console.h"
+#include "inputfilecheck.h"
 #include "populationfileparser.h"
 #include "populationinput.h"
 #include "populationtext.h"
@@ -36,6 +37,13 @@ struct InputFile {
 
     bool Open(const std::string& fileName, uint64_t offset, std::string& error)
     {
+        // A FIFO would block the opening and a device never ends: only
+        // regular files are read (their size is unbounded, as the reader streams).
+        const std::string refusal = CheckInputFile(fileName);
+        if (!refusal.empty()) {
+            error = "Can't open " + Quoted(fileName) + ": " + refusal;
+            return false;
+        }
         file.reset(std::fopen(fileName.c_str(), "rb"));
         bool ok = file && ::fseeko(file.get(), 0, SEEK_END) == 0;
         const off_t end = ok ? ::ftello(file.get()) : -1;

@@ -1,5 +1,8 @@
 #include "tablefile.h"
 
+#include "brieftext.h"
+#include "inputfilecheck.h"
+
 #include <QFile>
 
 #include <cctype>
@@ -53,7 +56,7 @@ bool ParseToken(std::string_view token, int32_t& value)
 
 QString TokenForUser(std::string_view token)
 {
-    return QString::fromUtf8(token.data(), static_cast<qsizetype>(token.size()));
+    return QString::fromStdString(BriefText(token));
 }
 
 } // namespace
@@ -134,10 +137,20 @@ bool WriteTextFile(const QString& path, const QByteArray& text)
     return file.flush() && written;
 }
 
-std::optional<QByteArray> ReadTextFile(const QString& path)
+std::optional<QByteArray> ReadTextFile(const QString& path, uint64_t maxBytes, QString* reason)
 {
+    const std::string refusal = CheckInputFile(QFile::encodeName(path).toStdString(), maxBytes);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return std::nullopt;
-    return file.readAll();
+    if (refusal.empty() && file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        // A file grown since the check is read no further than the bound.
+        const bool bounded = maxBytes < uint64_t{1} << 62;
+        QByteArray text = bounded ? file.read(static_cast<qint64>(maxBytes) + 1) : file.readAll();
+        if (static_cast<uint64_t>(text.size()) <= maxBytes && file.error() == QFileDevice::NoError)
+            return text;
+    }
+    if (reason)
+        *reason = !refusal.empty() ? QString::fromStdString(refusal)
+                : file.error() == QFileDevice::NoError ? QStringLiteral("larger than %1 bytes").arg(maxBytes)
+                                                       : file.errorString();
+    return std::nullopt;
 }

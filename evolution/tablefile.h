@@ -57,5 +57,14 @@ QString TruthValueText(int32_t value);
 // Writes `text` to `path` in text mode (native line ends), replacing the file.
 // False when the file cannot be opened or written.
 bool WriteTextFile(const QString& path, const QByteArray& text);
-// The contents of `path` read in text mode, or nothing when it cannot be opened.
-std::optional<QByteArray> ReadTextFile(const QString& path);
+
+// The largest table file read: a table of 10 inputs and 10 outputs takes
+// about 31 KB ("-1 " per cell), so 1 MiB leaves room for 30 times as much
+// white space and trailing text.
+inline constexpr uint64_t TableFileMaxBytes = uint64_t{1} << 20;
+
+// The contents of `path` read in text mode, or nothing when it is not a
+// regular file of at most `maxBytes` bytes or cannot be read; `reason` (when
+// given) then says why ("not a regular file", "Permission denied", ...).
+std::optional<QByteArray> ReadTextFile(const QString& path, uint64_t maxBytes = TableFileMaxBytes,
+                                       QString* reason = nullptr);

@@ -1,7 +1,12 @@
 #include "plafile.h"
 
+#include "brieftext.h"
 #include "cube.h"
+#include "inputfilecheck.h"
 #include "palconfig.h"
+
+#include <cerrno>
+#include <cstring>
 
 #include <cstdio>
 #include <fstream>
@@ -191,7 +196,7 @@ private:
             return ReadLabels(words, numOutputs_, ".o", "outputs", outputLabels_);
         if (keyword == ".type")
             return ReadType(words);
-        return FailHere(std::string(keyword) + " is not supported: only binary PLA files with .i, .o, .p, .ilb, .ob, "
+        return FailHere(BriefText(keyword) + " is not supported: only binary PLA files with .i, .o, .p, .ilb, .ob, "
                                                ".type and .e can be imported.");
     }
 
@@ -234,7 +239,7 @@ private:
             return FailHere(".type comes after the first cube.");
         const std::string_view type = words[1];
         if (type != "f" && type != "fd" && type != "fr" && type != "fdr")
-            return FailHere(".type " + std::string(type) + " is not one of f, fd, fr, fdr.");
+            return FailHere(".type " + BriefText(type) + " is not one of f, fd, fr, fdr.");
         hasDcSet_ = type.find('d') != std::string_view::npos;
         hasOffSet_ = type.find('r') != std::string_view::npos;
         return true;
@@ -346,10 +351,14 @@ PlaReadResult ReadPla(std::string_view text) { return PlaReader(text).Read(); }
 
 PlaReadResult ReadPlaFile(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    const std::string refusal = CheckInputFile(path, PlaFileMaxBytes);
+    std::ifstream file;
+    if (refusal.empty())
+        file.open(path, std::ios::binary);
+    if (!refusal.empty() || !file) {
         PlaReadResult result;
-        result.message = "The file " + path + " cannot be read.";
+        result.message = "The file " + path + " cannot be read: "
+            + (refusal.empty() ? std::string(std::strerror(errno)) : refusal) + ".";
         return result;
     }
     const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

@@ -48,7 +48,13 @@ struct PlaReadResult {
 
 // Reads a PLA file's text. On failure `table` is left empty.
 PlaReadResult ReadPla(std::string_view text);
-// Reads the file at `path` (a message says so when it cannot be read).
+// The largest PLA file read: every distinct cube of 10 inputs and 10 outputs
+// (3^10 lines of about 25 bytes) takes 1.5 MB; 16 MiB leaves room for
+// repeated cubes and comments.
+inline constexpr uint64_t PlaFileMaxBytes = uint64_t{16} << 20;
+
+// Reads the file at `path`; a message says why when it is not a regular
+// file of at most PlaFileMaxBytes bytes or cannot be read.
 PlaReadResult ReadPlaFile(const std::string& path);
 
 // The header of a PLA file: .i, .o, .ilb and .ob (when names are given; each
