@@ -102,3 +102,41 @@ TEST(BatchSignal, SigintLeavesCompleteParseableFiles)
     EXPECT_NE(ReadFile(dir / "stderr").find("stopping after the current generation"), std::string::npos);
     EXPECT_FALSE(fs::exists(dir / "s.csv.part"));
 }
+
+TEST(BatchSignal, ASecondSigintQuitsAtOnceLeavingNoFiles)
+{
+    ScratchDir dir;
+    ScratchDir logs;
+    WriteFile(dir / "xor.tbl", XorTable());
+    const std::vector<std::string> arguments = {ORVIK_BATCH_PROGRAM, dir / "xor.tbl", "--terms", "1",
+        "--generations", "unlimited", "--runs", "4", "--jobs", "2", "--stats", dir / "s.csv", "--summary",
+        dir / "m.csv", "--save-best", dir / "saved"};
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen((logs / "stderr").c_str(), "w", stderr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (CpuTicks(child) < 20 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    kill(child, SIGINT);
+    // The second once the first has been seen.
+    while (ReadFile(logs / "stderr").find("stopping") == std::string::npos
+        && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    EXPECT_EQ(WTERMSIG(status), SIGINT);
+    // Neither the unfinished files nor their temporary files are left.
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string> {"saved", "xor.tbl"}));
+    EXPECT_TRUE(dir.Entries("saved").empty());
+}
