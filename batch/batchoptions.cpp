@@ -1,5 +1,7 @@
 #include "batchoptions.h"
 
+#include "brieftext.h"
+
 #include <charconv>
 #include <functional>
 #include <limits>
@@ -23,7 +25,7 @@ bool ParseUnsigned(const std::string& text, uint64_t low, uint64_t high, uint64_
 
 std::string OutOfRange(const std::string& option, const std::string& text, uint64_t low, uint64_t high)
 {
-    return option + " " + text + ": must be a whole number from " + std::to_string(low) + " to "
+    return option + " " + BriefText(text) + ": must be a whole number from " + std::to_string(low) + " to "
         + std::to_string(high);
 }
 
@@ -92,7 +94,7 @@ std::string ParseStart(BatchOptions& options, const std::string& text)
     uint64_t generation = 0;
     if (colon == std::string::npos || colon == 0
         || !ParseUnsigned(text.substr(colon + 1), 0, std::numeric_limits<int32_t>::max(), generation))
-        return "--start " + text + ": expected file.ga:generation, e.g. --start run.ga:250";
+        return "--start " + BriefText(text) + ": expected file.ga:generation, e.g. --start run.ga:250";
     options.startFile = text.substr(0, colon);
     options.startGeneration = static_cast<int32_t>(generation);
     return {};
@@ -106,7 +108,7 @@ std::string ParseGenerations(BatchOptions& options, const std::string& text)
     }
     uint64_t value = 0;
     if (!ParseUnsigned(text, 0, maxUint32, value))
-        return "--generations " + text + ": must be a whole number from 0 to " + std::to_string(maxUint32)
+        return "--generations " + BriefText(text) + ": must be a whole number from 0 to " + std::to_string(maxUint32)
             + " or \"unlimited\"";
     options.generations = static_cast<uint32_t>(value);
     return {};
@@ -119,7 +121,7 @@ std::string ParseSelection(BatchOptions& options, const std::string& text)
     else if (text == "roulette")
         options.selection = 0;
     else
-        return "--selection " + text + ": must be rank or roulette";
+        return "--selection " + BriefText(text) + ": must be rank or roulette";
     return {};
 }
 
@@ -193,7 +195,7 @@ BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, 
                 continue;
             }
             if (!onlyFiles && argument.size() > 1 && argument[0] == '-') {
-                result.error = "unknown option " + argument + " (see --help)";
+                result.error = "unknown option " + BriefText(argument) + " (see --help)";
                 return result;
             }
             if (!options.table.empty()) {
@@ -207,7 +209,7 @@ BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, 
         const std::string name = argument.substr(0, equals);
         const OptionSpec* spec = FindSpec(name);
         if (!spec) {
-            result.error = "unknown option " + name + " (see --help)";
+            result.error = "unknown option " + BriefText(name) + " (see --help)";
             return result;
         }
         if (!seen.insert(name).second) {

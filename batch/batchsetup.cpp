@@ -1,16 +1,18 @@
 #include "batchsetup.h"
 
+#include "brieftext.h"
 #include "dialogvalidation.h"
+#include "inputfilecheck.h"
 #include "plafile.h"
 #include "tablefile.h"
 #include "truthtablefitness.h"
 
+#include <QLocale>
 #include <QStringList>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <fstream>
 
 namespace {
 
@@ -35,9 +37,10 @@ struct Target {
 // then the whole file against the size it gave.
 std::string ReadTblTarget(const std::string& path, Target& target)
 {
-    const std::optional<QByteArray> text = ReadTextFile(Q(path));
+    QString reason;
+    const std::optional<QByteArray> text = ReadTextFile(Q(path), TableFileMaxBytes, &reason);
     if (!text)
-        return "Error loading truth table " + path;
+        return "Error loading truth table " + path + ": " + S(reason);
     const TableFileContent header = ParseTableFile(*text, 0, 0);
     if (header.status == TableFileContent::Status::Malformed)
         return path + ": " + S(header.problem);
@@ -65,8 +68,9 @@ std::string ReadTarget(const std::string& path, Target& target)
 {
     if (!EndsWithPla(path))
         return ReadTblTarget(path, target);
-    if (!std::ifstream(path))
-        return "Error loading truth table " + path;
+    const std::string reason = CheckInputFile(path, PlaFileMaxBytes);
+    if (!reason.empty())
+        return "Error loading truth table " + path + ": " + reason;
     PlaReadResult read = ReadPlaFile(path);
     if (!read)
         return path + ": " + read.message;
@@ -82,9 +86,9 @@ std::string ChoosePal(const BatchOptions& options, int32_t tableInputs, int32_t 
     QString inputs = QString::number(tableInputs);
     QString outputs = QString::number(tableOutputs);
     QString terms = Q(options.terms.value_or("2"));
-    std::string option = options.terms ? "--terms " + *options.terms : "";
+    std::string option = options.terms ? "--terms " + BriefText(*options.terms) : "";
     if (options.pal) {
-        option = "--pal " + *options.pal;
+        option = "--pal " + BriefText(*options.pal);
         const QStringList parts = Q(*options.pal).split('/');
         if (parts.size() != 3)
             return option + ": expected inputs/AND terms/outputs, e.g. --pal 4/2/3";
@@ -129,17 +133,30 @@ std::string CheckGA(const BatchOptions& options, const std::string& populationTe
         {"--rank-parents", &options.rankParents},
         {"--elitism", &options.elitism},
     };
+    // "nan" and "inf" read as numbers but are none a user means.
+    for (const auto& [name, text] : fields) {
+        bool read = false;
+        const double value = QLocale::c().toDouble(Q(*text).trimmed(), &read);
+        if (read && !std::isfinite(value))
+            return std::string(name) + " " + BriefText(*text) + ": not a number";
+    }
     GAConfigureValues values;
     int faulty = -1;
     const QString error = CheckGAConfigure(Q(populationText), Q(options.mutation), Q(options.crossover),
         Q(options.rankParents), Q(options.elitism), values, &faulty);
-    // The dialog shows which field a text does not parse in; here the option says it.
-    if (faulty >= 0 && error == QLatin1String("Invalid data in the input fields"))
-        return std::string(fields[faulty].first) + " " + *fields[faulty].second + ": " + S(error);
+    // The dialog points at the field at fault; here the message names its
+    // option. A rank or elitism too large for a population the user gave,
+    // with the default rank and elitism, is the population's fault.
+    if (!error.isEmpty() && faulty >= 0) {
+        const bool byPopulation = (faulty == 3 || faulty == 4) && options.population
+            && options.rankParents == BatchOptions().rankParents && options.elitism == BatchOptions().elitism;
+        const auto& [name, text] = fields[byPopulation ? 0 : faulty];
+        return std::string(name) + " " + BriefText(*text) + ": " + S(error);
+    }
     if (!error.isEmpty())
         return S(error);
     if (values.PopulationSize < 1.0)
-        return "--population " + populationText + ": GA: can't create null sized population";
+        return "--population " + BriefText(populationText) + ": GA: can't create null sized population";
     // As the window converts the dialog's values: counts truncated toward zero.
     setup.populationSize = static_cast<uint32_t>(std::trunc(values.PopulationSize));
     setup.rankParents = static_cast<uint32_t>(std::trunc(values.RankParents));

@@ -85,17 +85,17 @@ TEST(BatchOptions, EachBadArgumentIsRefusedWithItsMessageAndNothingIsWritten)
         {{"--population", "abc"}, "--population abc: Invalid data in the input fields"},
         {{"--mutation", "0,5"}, "--mutation 0,5: Invalid data in the input fields"},
         {{"--elitism", "2.5"}, "--elitism 2.5: Invalid data in the input fields"},
-        {{"--population", "0"}, "Negative or null numbers disallowed"},
-        {{"--population", "-1", "--rank-parents", "200"}, "Negative or null numbers disallowed"},
-        {{"--rank-parents", "0"}, "Negative or null numbers disallowed"},
-        {{"--elitism", "-1"}, "Negative or null numbers disallowed"},
-        {{"--rank-parents", "101"}, "Rank must be lower than the population size"},
-        {{"--elitism", "100"}, "Elitism must be lower than the population size"},
-        {{"--mutation", "1"}, "Crossover and mutation probabilities must be inside [0;1]"},
-        {{"--crossover", "1.0"}, "Crossover and mutation probabilities must be inside [0;1]"},
+        {{"--population", "0"}, "--population 0: Negative or null numbers disallowed"},
+        {{"--population", "-1", "--rank-parents", "200"}, "--population -1: Negative or null numbers disallowed"},
+        {{"--rank-parents", "0"}, "--rank-parents 0: Negative or null numbers disallowed"},
+        {{"--elitism", "-1"}, "--elitism -1: Negative or null numbers disallowed"},
+        {{"--rank-parents", "101"}, "--rank-parents 101: Rank must be lower than the population size"},
+        {{"--elitism", "100"}, "--elitism 100: Elitism must be lower than the population size"},
+        {{"--mutation", "1"}, "--mutation 1: Crossover and mutation probabilities must be inside [0;1]"},
+        {{"--crossover", "1.0"}, "--crossover 1.0: Crossover and mutation probabilities must be inside [0;1]"},
         {{"--population", "0.5", "--rank-parents", "0.5", "--elitism", "0"},
             "--population 0.5: GA: can't create null sized population"},
-        {{"--population", "1e9"}, "Population size must be at most 1000000"}, // the GA dialog's rule
+        {{"--population", "1e9"}, "--population 1e9: Population size must be at most 1000000"}, // the GA dialog's rule
         {{"--selection", "tournament"}, "--selection tournament: must be rank or roulette"},
         // The PAL dialog's rules and the table editor's size message.
         {{"--pal", "11/2/3"},
@@ -172,7 +172,7 @@ TEST(BatchOptions, EachBadArgumentIsRefusedWithItsMessageAndNothingIsWritten)
     // The table itself.
     EXPECT_EQ(Call({}).err, "orvik-batch: no table given (see --help)\n");
     EXPECT_EQ(
-        Call({dir / "none.tbl"}).err, "orvik-batch: Error loading truth table " + dir / "none.tbl" + "\n");
+        Call({dir / "none.tbl"}).err, "orvik-batch: Error loading truth table " + dir / "none.tbl" + ": No such file or directory\n");
     EXPECT_EQ(Call({dir / "short.tbl"}).err,
         "orvik-batch: " + dir / "short.tbl" + ": the file ends after 5 of its 48 values\n");
     WriteFile(dir / "big.tbl", "11 1\n");
