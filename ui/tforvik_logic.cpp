@@ -61,9 +61,10 @@ void TFOrvik::ImportPla1Click()
     if (path.isEmpty())
         return;
     const QString name = QFileInfo(path).fileName();
-    const std::optional<QByteArray> text = ReadTextFile(path);
+    QString reason;
+    const std::optional<QByteArray> text = ReadTextFile(path, PlaFileMaxBytes, &reason);
     if (!text) {
-        ShowError(QString("%1 cannot be read.").arg(name));
+        ShowError(QString("%1 cannot be read: %2.").arg(name, reason));
         return;
     }
     const PlaReadResult read = ReadPla(std::string_view(text->constData(), static_cast<std::size_t>(text->size())));

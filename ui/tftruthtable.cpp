@@ -7,6 +7,7 @@
 #include "uiseam.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -387,9 +388,13 @@ void TFTruthTable::BLoadClick()
         return;
     LastOpenPath = path;
 
-    const std::optional<QByteArray> text = ReadTextFile(path);
+    QString reason;
+    const std::optional<QByteArray> text = ReadTextFile(path, TableFileMaxBytes, &reason);
     if (!text) {
-        Ui().Message(this, QStringLiteral("Error"), QStringLiteral("Error loading truth table"));
+        // A file that is there but refused (a device, a FIFO, too large) says why.
+        Ui().Message(this, QStringLiteral("Error"),
+                     QFileInfo::exists(path) ? QStringLiteral("Error loading truth table: %1.").arg(reason)
+                                             : QStringLiteral("Error loading truth table"));
         return;
     }
     const TableFileContent content = ParseTableFile(*text, NumIn, NumOut);
