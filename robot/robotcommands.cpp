@@ -4,6 +4,7 @@
 #include "kkhepera.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -80,25 +81,71 @@ bool SendRawCommand(KKhepera& khepera, const QString& text)
     return ok;
 }
 
+namespace {
+// One decimal number as scanf's %d or %u reads it: leading white space, an
+// optional sign, at least one digit. Its magnitude saturates at `cap` + 1,
+// so that no reply overflows it. False when no digit follows.
+bool ReadNumber(const char*& text, bool& negative, uint64_t& magnitude, uint64_t cap)
+{
+    const char* p = text;
+    while (std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
+    negative = *p == '-';
+    if (*p == '+' || *p == '-')
+        ++p;
+    if (!std::isdigit(static_cast<unsigned char>(*p)))
+        return false;
+    magnitude = 0;
+    for (; std::isdigit(static_cast<unsigned char>(*p)); ++p)
+        magnitude = std::min(magnitude * 10 + static_cast<uint64_t>(*p - '0'), cap + 1);
+    text = p;
+    return true;
+}
+
+// The values of a reply "<letter>,v,v,...": how many were read, up to
+// `count`, each handed to `store` (index, sign, magnitude within 0..cap),
+// which may refuse it.
+template <typename Store>
+int ParseValues(const char* reply, char letter, int count, uint64_t cap, Store store)
+{
+    if (reply[0] != letter || reply[1] != ',')
+        return 0;
+    const char* p = reply + 2;
+    for (int k = 0; k < count; ++k) {
+        if (k > 0 && *p++ != ',')
+            return k;
+        bool negative = false;
+        uint64_t magnitude = 0;
+        if (!ReadNumber(p, negative, magnitude, cap) || !store(k, negative, std::min(magnitude, cap)))
+            return k;
+    }
+    return count;
+}
+} // namespace
+
 int ParseProximityReply(const char* reply, uint32_t readings[8])
 {
-    unsigned v[ProximityCount] = {};
-    const int n = std::sscanf(reply, "n,%u,%u,%u,%u,%u,%u,%u,%u",
-                              &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7]);
-    const int converted = n < 0 ? 0 : n;
-    for (int k = 0; k < converted; ++k)
-        readings[k] = std::min<uint32_t>(v[k], MaxProximityReading);
+    uint32_t v[ProximityCount] = {};
+    // A negative reading is no reading: the reply counts as unreadable.
+    const int converted = ParseValues(reply, 'n', ProximityCount, MaxProximityReading,
+                                      [&v](int k, bool negative, uint64_t value) {
+                                          v[k] = static_cast<uint32_t>(value);
+                                          return !negative || value == 0;
+                                      });
+    std::copy(v, v + converted, readings);
     return converted;
 }
 
 int ParseSpeedReply(const char* reply, int& left, int& right)
 {
-    int l = 0;
-    int r = 0;
-    const int n = std::sscanf(reply, "e,%d,%d", &l, &r);
-    if (n >= 1)
-        left = l;
-    if (n >= 2)
-        right = r;
-    return n < 0 ? 0 : n;
+    int v[2] = {};
+    const int converted = ParseValues(reply, 'e', 2, MaxWheelSpeed, [&v](int k, bool negative, uint64_t value) {
+        v[k] = static_cast<int>(negative ? -static_cast<int64_t>(value) : static_cast<int64_t>(value));
+        return true;
+    });
+    if (converted >= 1)
+        left = v[0];
+    if (converted >= 2)
+        right = v[1];
+    return converted;
 }

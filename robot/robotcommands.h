@@ -21,6 +21,9 @@ bool CommandProximity(KKhepera& khepera, uint32_t readings[8]);
 
 // The sensors' range is 10 bits; a reading above it is taken as this.
 inline constexpr uint32_t MaxProximityReading = 1023;
+// The robot's wheel speeds lie within -127..127; a reported speed outside is
+// taken as the nearest limit.
+inline constexpr int MaxWheelSpeed = 127;
 
 // Sends "D,0,0\r". A link that has just been Lost() gets a single try, so
 // that stopping a robot that no longer answers costs one read limit, not three.
@@ -47,8 +50,9 @@ private:
     bool armed_ = true;
 };
 
-// Sends "E\r" and parses "e,%d,%d" into the left and right wheel speeds.
-// On failure both are 0 and false is returned.
+// Sends "E\r" and parses "e,%d,%d" into the left and right wheel speeds,
+// each clamped to -MaxWheelSpeed..MaxWheelSpeed. On failure both are 0 and
+// false is returned.
 bool CommandReadSpeed(KKhepera& khepera, int& left, int& right);
 
 // Sends `text` followed by CR and logs "Received(<0|1>): '<buffer>'". Text
@@ -60,7 +64,10 @@ bool SendRawCommand(KKhepera& khepera, const QString& text);
 // The reply parsers, with scanf's rules: literals must match, each number
 // may be preceded by white space, trailing text is ignored. They return the
 // number of values converted (8 and 2 mean success); `reply` is terminated.
-// Proximity readings above MaxProximityReading are stored as it, so that no
-// later arithmetic on a reading meets a value an odd reply made up.
+// Numbers are read without overflow, however many digits they have:
+// proximity readings above MaxProximityReading are stored as it, and a
+// negative reading ends the parse there (the reply is then a failed read);
+// wheel speeds are clamped to -MaxWheelSpeed..MaxWheelSpeed. So no later
+// arithmetic meets a value an odd reply made up.
 int ParseProximityReply(const char* reply, uint32_t readings[8]);
 int ParseSpeedReply(const char* reply, int& left, int& right);
