@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <time.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +28,11 @@ const mode_t processUmask = ReadUmask();
 constexpr int registrySlots = 256;
 std::atomic<int> slotState[registrySlots];
 char slotPath[registrySlots][PATH_MAX];
+// Set once the program is being ended at once; from then on no temporary
+// file is made. `creating` counts the threads between making a temporary
+// file and listing it, which the removal waits for.
+std::atomic<bool> quitting {false};
+std::atomic<int> creating {0};
 
 int Register(const std::string& path)
 {
@@ -175,10 +181,18 @@ std::string SafeOutputFile::Open(const std::string& path)
     finalPath_ = destination.finalPath;
     std::string folder, name;
     Split(finalPath_, folder, name);
+    creating.fetch_add(1);
+    if (quitting) {
+        creating.fetch_sub(1);
+        return Reason(EINTR);
+    }
     fd_ = CreateTemporary(folder, name, tempPath_);
+    const int error = errno;
+    if (fd_ >= 0)
+        slot_ = Register(tempPath_);
+    creating.fetch_sub(1);
     if (fd_ < 0)
-        return Reason(errno);
-    slot_ = Register(tempPath_);
+        return Reason(error);
     // The finished file gets the mode a plain creation would give it, or
     // keeps that of the file it replaces.
     const mode_t mode = destination.exists ? destination.mode : (0666 & ~processUmask);
@@ -264,6 +278,14 @@ std::string WriteWholeFile(const std::string& path, std::string_view text)
 
 void RemoveUnfinishedOutputFiles()
 {
+    quitting = true;
+    // Let a thread that is making a temporary file list it (for at most a
+    // fifth of a second: the caller may be that very thread).
+    timespec start {}, now {};
+    ::clock_gettime(CLOCK_MONOTONIC, &start);
+    while (creating.load() > 0 && ::clock_gettime(CLOCK_MONOTONIC, &now) == 0
+           && (now.tv_sec - start.tv_sec) * 1000000000L + (now.tv_nsec - start.tv_nsec) < 200000000L) {
+    }
     for (int slot = 0; slot < registrySlots; ++slot)
         if (slotState[slot].load() == 2)
             ::unlink(slotPath[slot]);

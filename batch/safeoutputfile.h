@@ -68,7 +68,8 @@ std::string CheckFolderWritable(const std::string& folder);
 // reason of a failure, empty on success.
 std::string WriteWholeFile(const std::string& path, std::string_view text);
 
-// Removes every temporary file not yet committed or abandoned. Safe to call
-// from a signal handler (it only calls unlink), for a tool that is ended at
-// once: nothing but complete files is left.
+// Removes every temporary file not yet committed or abandoned, and makes
+// every later Open of a regular file fail. Safe to call from a signal
+// handler (it calls only unlink and clock_gettime), for a tool that is ended
+// at once: nothing but complete files is left.
 void RemoveUnfinishedOutputFiles();

@@ -211,7 +211,8 @@ TEST_F(XorFixture, APlaTargetRunsLikeTheSameTableInTblForm)
     EXPECT_EQ(refused.err.rfind("orvik-batch: " + dir / "wide.PLA" + ": ", 0), 0u) << refused.err;
     EXPECT_GT(refused.err.size(), ("orvik-batch: " + dir / "wide.PLA" + ": \n").size());
     EXPECT_EQ(
-        Call({dir / "none.pla"}).err, "orvik-batch: Error loading truth table " + dir / "none.pla" + "\n");
+        Call({dir / "none.pla"}).err,
+        "orvik-batch: Error loading truth table " + dir / "none.pla" + ": No such file or directory\n");
 }
 
 TEST_F(XorFixture, AStopBeforeTheRunsBeginStillWritesCompleteFiles)
