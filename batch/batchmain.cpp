@@ -44,17 +44,6 @@ uint32_t AvailableCores()
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        start = end == std::string::npos ? text.size() : end + 1;
-    }
-    return lines;
-}
-
 int Refuse(const BatchStreams& streams, const std::string& message)
 {
     std::fprintf(streams.err, "orvik-batch: %s\n", message.c_str());
@@ -91,14 +80,13 @@ int RunBatch(const std::vector<std::string>& arguments, std::atomic<bool>& stop,
 
     // Every file that could not be written is named, one line each.
     int status = BatchOk;
-    std::string errors = runError.empty() ? "" : runError + "\n";
-    const std::string writeErrors = output.Finish(results);
-    if (!writeErrors.empty())
-        errors += writeErrors + "\n";
+    std::vector<std::string> errors = output.Finish(results);
+    if (!runError.empty())
+        errors.insert(errors.begin(), runError);
     for (const RunResult& result : results)
         if (!result.saveError.empty())
-            errors += result.saveError + "\n";
-    for (const std::string& line : Lines(errors))
+            errors.push_back(result.saveError);
+    for (const std::string& line : errors)
         std::fprintf(streams.err, "orvik-batch: %s\n", line.c_str());
     if (!errors.empty())
         status = BatchWriteFailed;

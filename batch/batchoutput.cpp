@@ -98,11 +98,6 @@ std::string SummaryRow(const RunResult& result)
 
 BatchOutput::~BatchOutput() = default;
 
-std::string CannotWrite(const std::string& path, const std::string& reason)
-{
-    return "cannot write " + path + ": " + reason;
-}
-
 std::string BatchOutput::Open(const BatchOptions& options)
 {
     header_ = options.header;
@@ -136,7 +131,7 @@ bool BatchOutput::WriteRun(const RunResult& result)
     return !stats_.IsOpen() || stats_.Write(result.statsRows);
 }
 
-std::string BatchOutput::Finish(const std::vector<RunResult>& results)
+std::vector<std::string> BatchOutput::Finish(const std::vector<RunResult>& results)
 {
     if (summary_.IsOpen()) {
         std::string text = header_ ? SummaryHeader : "";
@@ -144,12 +139,12 @@ std::string BatchOutput::Finish(const std::vector<RunResult>& results)
             text += SummaryRow(result);
         summary_.Write(text);
     }
-    std::string lines;
+    std::vector<std::string> lines;
     for (SafeOutputFile* file : {&stats_, &summary_}) {
         const bool open = file->IsOpen();
         const std::string reason = file->Commit();
         if (open && !reason.empty() && !file->ReaderGone())
-            lines += (lines.empty() ? "" : "\n") + CannotWrite(file->Path(), reason);
+            lines.push_back(CannotWrite(file->Path(), reason));
     }
     return lines;
 }

@@ -34,7 +34,7 @@ public:
     // Writes the summary, completes both files and gives them their names.
     // Returns a line for the user per file that could not be written (none
     // for a pipe whose reader had gone).
-    std::string Finish(const std::vector<RunResult>& results);
+    std::vector<std::string> Finish(const std::vector<RunResult>& results);
 
 private:
     bool header_ = true;
@@ -42,8 +42,6 @@ private:
     SafeOutputFile summary_;
 };
 
-// The line for the user when `path` could not be written.
-std::string CannotWrite(const std::string& path, const std::string& reason);
 
 // The summary header line and one run's row, "\n" included:
 // run,seed,generations,best,reached_max,seconds,finished. A run that did

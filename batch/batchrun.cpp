@@ -118,7 +118,7 @@ RunResult EvolveRun(
         const std::string path = SavedPopulationPath(*options.saveDirectory, result.seed);
         const std::string reason = WriteWholeFile(path, ga.GenerationBlock());
         if (!reason.empty())
-            result.saveError = "cannot write " + path + ": " + reason;
+            result.saveError = CannotWrite(path, reason);
     }
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     progress.ended = true;

@@ -265,6 +265,11 @@ std::string CheckFolderWritable(const std::string& folder)
     return {};
 }
 
+std::string CannotWrite(const std::string& path, const std::string& reason)
+{
+    return "cannot write " + path + ": " + reason;
+}
+
 std::string WriteWholeFile(const std::string& path, std::string_view text)
 {
     SafeOutputFile file;

@@ -64,6 +64,10 @@ private:
 // it (and removing it). Returns the reason when it cannot.
 std::string CheckFolderWritable(const std::string& folder);
 
+// The line for the user when `path` (as the user gave it) could not be
+// written: "cannot write PATH: REASON".
+std::string CannotWrite(const std::string& path, const std::string& reason);
+
 // Writes `text` as the whole of `path` (through SafeOutputFile); returns the
 // reason of a failure, empty on success.
 std::string WriteWholeFile(const std::string& path, std::string_view text);
