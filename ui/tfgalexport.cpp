@@ -75,7 +75,7 @@ void TFGalExport::UpdatePinOut()
     const GalFit fit = FitGal(SelectedDevice(), Circuit);
     if (!fit) {
         LPinOut->setText(QString::fromStdString(fit.problem) +
-                         (fit.tooManyTerms ? tr("\nOK offers the individual's minimum sum of products.") : QString()));
+                         (fit.tooManyTerms ? tr("\nOn OK the export looks for a minimum sum of products of the same function that fits.") : QString()));
         LPinOut->setWordWrap(true);
         return;
     }

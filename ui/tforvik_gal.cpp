@@ -57,10 +57,12 @@ void TFOrvik::ExportGal(const QString& path, const SumOfProducts& circuit)
             MinimumSumOfProducts(circuit, {DefaultCoverNodeBudget, DefaultCoverTimeLimit, nullptr});
         GalFit minimumFit = FitGal(galDevice_, minimum, signature);
         if (!minimumFit) {
-            ShowError(QString("%1\nEven as a minimum sum of products (%2 AND terms per output) the individual "
-                              "does not fit: %3\nNothing was written.")
-                          .arg(QString::fromStdString(fit.problem), TermsList(minimum),
-                               QString::fromStdString(minimumFit.problem)));
+            const QString still = minimumFit.problem == fit.problem
+                                      ? QString(".")
+                                      : ": " + QString::fromStdString(minimumFit.problem);
+            ShowError(QString("%1\nIts minimum sum of products (%2 AND terms per output) does not fit either%3\n"
+                              "Nothing was written.")
+                          .arg(QString::fromStdString(fit.problem), TermsList(minimum), still));
             return;
         }
         const QString question =

@@ -97,8 +97,7 @@ TEST_F(GalExportWindowTest, RefusesWhatDoesNotFitAndWritesNothing)
     Export("parity.jed");
     EXPECT_EQ(ui.Lines(), (std::vector<QString>{
                               "Error | Output 0 needs 16 AND terms; the GAL16V8 allows 8 per output.\n"
-                              "Even as a minimum sum of products (16 AND terms per output) the individual does "
-                              "not fit: Output 0 needs 16 AND terms; the GAL16V8 allows 8 per output.\n"
+                              "Its minimum sum of products (16 AND terms per output) does not fit either.\n"
                               "Nothing was written."}));
     EXPECT_FALSE(QFile::exists(TempFile("parity.jed")));
 
