@@ -1,5 +1,7 @@
 #include "batchrun.h"
 
+#include "batchjedec.h"
+
 #include "fasttruthtablefitness.h"
 #include "statisticsfile.h"
 
@@ -118,6 +120,9 @@ RunResult EvolveRun(
         const GAFileResult saved = ga.SaveGeneration(path);
         if (!saved)
             result.saveError = saved.message;
+        if (result.saveError.empty() && options.jedecDevice)
+            result.saveError = WriteBestJedec(ga, setup.pal, *options.jedecDevice,
+                                              SavedJedecPath(*options.saveDirectory, result.seed));
     }
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     progress.ended = true;
