@@ -11,6 +11,7 @@
 #include "tfgalexport.h"
 #include "uiseam.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -53,8 +54,11 @@ void TFOrvik::ExportGal(const QString& path, const SumOfProducts& circuit)
 
     GalFit fit = FitGal(galDevice_, circuit, signature);
     if (!fit && fit.tooManyTerms) {
+        // Seconds at most (a time limit per output); usually far less.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
         const SumOfProducts minimum =
             MinimumSumOfProducts(circuit, {DefaultCoverNodeBudget, DefaultCoverTimeLimit, nullptr});
+        QApplication::restoreOverrideCursor();
         GalFit minimumFit = FitGal(galDevice_, minimum, signature);
         if (!minimumFit) {
             const QString still = minimumFit.problem == fit.problem
