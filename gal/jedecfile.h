@@ -1,6 +1,6 @@
 #pragma once
 // JEDEC fuse files (JESD3-C) as device programmers read them: STX, a comment
-// (the design specification), then fields each begun by '*': QF fuse count,
+// (free text), then fields each begun by '*': QF fuse count,
 // F0 (fuses not listed are 0), G0 (no security fuse), L fuse lists, C fuse
 // checksum, and after ETX the transmission checksum.
 #include "galdesign.h"
