@@ -1,6 +1,7 @@
 #include "batchoptions.h"
 
 #include "brieftext.h"
+#include "galdevice.h"
 
 #include <charconv>
 #include <functional>
@@ -114,6 +115,14 @@ std::string ParseGenerations(BatchOptions& options, const std::string& text)
     return {};
 }
 
+std::string ParseJedec(BatchOptions& options, const std::string& text)
+{
+    if (!GalTypeOfName(text))
+        return "--jedec " + text + ": must be GAL22V10 or GAL16V8";
+    options.jedecDevice = text;
+    return {};
+}
+
 std::string ParseSelection(BatchOptions& options, const std::string& text)
 {
     if (text == "rank")
@@ -146,6 +155,7 @@ const std::vector<OptionSpec>& Specs()
         {"--every", true, Count(&BatchOptions::every, "--every", 1)},
         {"--summary", true, Path(&BatchOptions::summaryFile, "--summary")},
         {"--save-best", true, Path(&BatchOptions::saveDirectory, "--save-best")},
+        {"--jedec", true, ParseJedec},
         {"--no-header", false, Flag(&BatchOptions::header, false)},
         {"--help", false, Flag(&BatchOptions::help, true)},
     };
@@ -169,6 +179,8 @@ std::string CheckCombinations(const BatchOptions& options)
         return "--pal and --terms both set the AND terms: give one of them";
     if (options.startFile && options.population)
         return "--start takes the population size from the file: leave out --population";
+    if (options.jedecDevice && !options.saveDirectory)
+        return "--jedec writes beside the files of --save-best: give --save-best too";
     if (!options.generations && !options.stopAtMax)
         return "--generations unlimited with --no-stop-at-max would never stop";
     if (uint64_t {options.seed} + options.runs - 1 > maxUint32)
@@ -289,6 +301,10 @@ std::string BatchHelpText(uint32_t cores)
           "                       (default: none)\n"
           "  --save-best DIR      the final population of each run as DIR/seed-S.ga, which\n"
           "                       Orvik's \"Load&Program\" opens (default: none)\n"
+          "  --jedec DEVICE       with --save-best, also the fittest individual of each run\n"
+          "                       as DIR/seed-S.jed, a JEDEC fuse map for a GAL22V10 or\n"
+          "                       GAL16V8 (its minimum sum of products when its own AND\n"
+          "                       terms do not fit) (default: none)\n"
           "  --no-header          CSV files without a header line, to concatenate them\n"
           "                       (default: with header)\n"
           "  --help               this text\n"

@@ -41,6 +41,7 @@ struct BatchOptions {
     uint32_t every = 1;
     std::optional<std::string> summaryFile;
     std::optional<std::string> saveDirectory;
+    std::optional<std::string> jedecDevice; // with saveDirectory: also seed-S.jed
     bool header = true;
 
     bool help = false;

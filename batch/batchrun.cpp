@@ -1,5 +1,7 @@
 #include "batchrun.h"
 
+#include "batchjedec.h"
+
 #include "fasttruthtablefitness.h"
 #include "safeoutputfile.h"
 #include "statisticsfile.h"
@@ -119,6 +121,9 @@ RunResult EvolveRun(
         const std::string reason = WriteWholeFile(path, ga.GenerationBlock());
         if (!reason.empty())
             result.saveError = CannotWrite(path, reason);
+        if (result.saveError.empty() && options.jedecDevice)
+            result.saveError = WriteBestJedec(ga, setup.pal, *options.jedecDevice,
+                                              SavedJedecPath(*options.saveDirectory, result.seed));
     }
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     progress.ended = true;

@@ -22,11 +22,13 @@
 //   tforvik_population.cpp saving, loading and programming individuals
 //   tforvik_robot.cpp       the Khepera panel and the port choice
 //   tforvik_logic.cpp       PLA import, circuit export, the minimum solution
+//   tforvik_gal.cpp         the individual as a GAL's JEDEC file or .pld
 //   tforvik_help.cpp        the Help menu
 #include "bitstring.h"
 #include "controlslock.h"
 #include "fasttruthtablefitness.h"
 #include "ga.h"
+#include "galdesign.h"
 #include "motortable.h"
 #include "palconfig.h"
 #include "robotfitness.h"
@@ -53,6 +55,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
+struct SumOfProducts;
 struct TableCover;
 
 class TFOrvik : public QMainWindow, public RobotRunView {
@@ -242,6 +245,14 @@ private:
     // The finished count of AND terms, waiting for it (cancellable) if needed;
     // nullptr when the user cancelled.
     const TableCover* WaitForTableMinimum();
+    // The current individual's AND terms that can be true, with the table's names.
+    SumOfProducts IndividualCircuit() const;
+    static bool IsGalPath(const QString& path); // ".jed" or ".pld"
+    // Asks for the device and signature, fits (offering the minimum sum of
+    // products when the terms do not fit) and writes the file.
+    void ExportGal(const QString& path, const SumOfProducts& circuit);
+    GalType galDevice_ = GalType::Gal22V10;
+    QString galSignature_ = QString::fromLatin1(DefaultGalSignature);
     void ShowFatal(const std::exception& error);
 
     // The fast evaluator is prepared again whenever the PAL size or the truth

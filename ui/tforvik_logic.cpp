@@ -1,5 +1,6 @@
 // Logic-synthesis files and the minimum solution: File > "Import PLA...",
-// "Export individual..." (PLA, BLIF or Verilog by the file's extension),
+// "Export individual..." (PLA, BLIF or Verilog by the file's extension; the
+// GAL files .jed and .pld in tforvik_gal.cpp),
 // "Export truth table as PLA...", and "Program minimum solution".
 #include "tforvik.h"
 
@@ -88,24 +89,35 @@ void TFOrvik::ImportPla1Click()
                   table.numOutputs);
 }
 
-void TFOrvik::ExportIndividual1Click()
+SumOfProducts TFOrvik::IndividualCircuit() const
 {
-    const QString path = Ui().SaveFileName(
-        this, LogicFileRequest("Export individual", "orvik_pal.v",
-                               "Verilog files (*.v);;BLIF files (*.blif);;PLA files (*.pla)", false));
-    if (path.isEmpty())
-        return;
-    const std::optional<CircuitFormat> format = CircuitFormatOfPath(path.toStdString());
-    if (!format) {
-        ShowError("Choose a file name ending in .v (Verilog), .blif (BLIF) or .pla (PLA).");
-        return;
-    }
     SumOfProducts circuit;
     circuit.numInputs = Pal.NumInputs;
     circuit.terms = PalTerms(Pal, CurrentChromosome);
     circuit.inputLabels = ToStdStrings(InputLabels);
     circuit.outputLabels = ToStdStrings(OutputLabels);
-    if (!WriteTextFile(path, QByteArray::fromStdString(FormatCircuit(circuit, *format))))
+    return circuit;
+}
+
+void TFOrvik::ExportIndividual1Click()
+{
+    const QString path = Ui().SaveFileName(
+        this, LogicFileRequest("Export individual", "orvik_pal.v",
+                               "Verilog files (*.v);;BLIF files (*.blif);;PLA files (*.pla);;"
+                               "JEDEC fuse maps for a GAL22V10 or GAL16V8 (*.jed);;GAL assembler sources (*.pld)",
+                               false));
+    if (path.isEmpty())
+        return;
+    if (IsGalPath(path)) {
+        ExportGal(path, IndividualCircuit());
+        return;
+    }
+    const std::optional<CircuitFormat> format = CircuitFormatOfPath(path.toStdString());
+    if (!format) {
+        ShowError("Choose a file name ending in .v (Verilog), .blif (BLIF) or .pla (PLA).");
+        return;
+    }
+    if (!WriteTextFile(path, QByteArray::fromStdString(FormatCircuit(IndividualCircuit(), *format))))
         ShowError(QString("Error writing %1").arg(QFileInfo(path).fileName()));
 }
 

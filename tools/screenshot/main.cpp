@@ -10,6 +10,10 @@
 //
 // orvik-screenshot OUTPUT_DIR --pla FILE: the logic-synthesis round of
 // logicrun.h, saving logic-*.png.
+//
+// orvik-screenshot OUTPUT_DIR --gal FILE: the GAL export round of galrun.h,
+// saving gal-*.png.
+#include "galrun.h"
 #include "logicrun.h"
 #include "orvikwindows.h"
 #include "tffitnessdisplay.h"
@@ -96,6 +100,8 @@ int main(int argc, char** argv)
         return RobotRun(window, out, QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
     if (argc >= 4 && QString(argv[2]) == "--pla")
         return LogicRun(window, out, QString::fromLocal8Bit(argv[3]));
+    if (argc >= 4 && QString(argv[2]) == "--gal")
+        return GalRun(window, out, QString::fromLocal8Bit(argv[3]));
     for (uint32_t r = 0; r < 16; ++r) {
         const int i0 = (r >> 3) & 1, i1 = (r >> 2) & 1, i2 = (r >> 1) & 1, i3 = r & 1;
         window->Table[r * 3 + 0] = i0 ^ i1;
