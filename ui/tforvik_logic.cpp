@@ -114,7 +114,8 @@ void TFOrvik::ExportIndividual1Click()
     }
     const std::optional<CircuitFormat> format = CircuitFormatOfPath(path.toStdString());
     if (!format) {
-        ShowError("Choose a file name ending in .v (Verilog), .blif (BLIF) or .pla (PLA).");
+        ShowError("Choose a file name ending in .v (Verilog), .blif (BLIF), .pla (PLA), "
+                  ".jed (JEDEC) or .pld (GAL assembler).");
         return;
     }
     if (!WriteTextFile(path, QByteArray::fromStdString(FormatCircuit(IndividualCircuit(), *format))))

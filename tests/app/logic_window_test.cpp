@@ -263,7 +263,7 @@ TEST_F(LogicWindowTest, ExportsTheIndividualAndTheTable)
     for (int k = 0; k < 4; ++k)
         window->ExportIndividual1->trigger();
     EXPECT_EQ(ui.Lines(), (std::vector<QString>{
-                              "Error | Choose a file name ending in .v (Verilog), .blif (BLIF) or .pla (PLA)."}));
+                              "Error | Choose a file name ending in .v (Verilog), .blif (BLIF), .pla (PLA), .jed (JEDEC) or .pld (GAL assembler)."}));
     const std::string verilog = ReadBack(TempFile("adder.v"));
     EXPECT_NE(verilog.find("module orvik_pal(input I0, I1, I2, output O0, O1);"), std::string::npos) << verilog;
     EXPECT_NE(verilog.find("// I0 = a, I1 = b, I2 = cin, O0 = cout, O1 = sum"), std::string::npos);
