@@ -1,9 +1,11 @@
 // orvik-batch --robot: the same files whatever the number of threads, a
 // --target that a run reaches, an arena file with every item, and every bad
 // robot option or arena file refused with one line and nothing written.
+#include "batchprogress.h"
 #include "batchtestsupport.h"
 
 #include <algorithm>
+#include <limits>
 
 using namespace batchtest;
 
@@ -61,6 +63,13 @@ TEST(BatchRobot, ATargetIsReachedAndAnArenaFileRuns)
     const BatchCall reached = Call(Small({"--target", "0.25", "--generations", "30"}));
     EXPECT_EQ(reached.status, 0) << reached.err;
     EXPECT_NE(reached.out.find("1 of 1 run reached the target 0.25\n"), std::string::npos) << reached.out;
+    // Without a target there is no fitness to reach: the bar names none.
+    ExperimentProgress progress;
+    progress.runs = 2;
+    progress.anyBest = true;
+    progress.best = 0.5;
+    EXPECT_EQ(ProgressDisplay::BarText(progress, std::numeric_limits<double>::infinity()),
+              "[........................] 0/2 runs, best 0.5, ? left");
 
     WriteFile(dir / "room.txt", "# a room with every item\n"
                                 "floor 800 600   # walled\n"
