@@ -14,7 +14,6 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
-#include <sstream>
 
 namespace {
 
@@ -123,17 +122,9 @@ std::string PrepareRobot(const BatchOptions& options, BatchSetup& setup)
             open ? "the open arena" : "the default arena"};
         return {};
     }
-    std::ifstream file(options.arena, std::ios::binary);
-    std::ostringstream text;
-    if (file.is_open())
-        text << file.rdbuf();
-    if (!file.is_open() || file.bad())
-        return "--arena " + options.arena + ": cannot read the file";
-    const ksim::ArenaFileContent content = ksim::parseArenaFile(text.str());
+    const ksim::ArenaFileContent content = ksim::readArenaFile(options.arena);
     if (!content.arena)
-        return "--arena " + options.arena
-            + (content.errorLine > 0 ? ", line " + std::to_string(content.errorLine) : std::string()) + ": "
-            + content.error;
+        return "--arena " + ksim::arenaFileProblem(options.arena, content);
     setup.robot = BatchSetup::Robot {*content.arena, content.start, "arena " + options.arena};
     return {};
 }

@@ -3,6 +3,8 @@
 #include "collision.h"
 
 #include <charconv>
+#include <fstream>
+#include <sstream>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -163,6 +165,26 @@ ArenaFileContent parseArenaFile(std::string_view text)
     content.arena = std::move(arena);
     content.start = *clear;
     return content;
+}
+
+ArenaFileContent readArenaFile(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    if (file.is_open())
+        text << file.rdbuf();
+    if (!file.is_open() || file.bad()) {
+        ArenaFileContent refused;
+        refused.error = "cannot read the file";
+        return refused;
+    }
+    return parseArenaFile(text.str());
+}
+
+std::string arenaFileProblem(const std::string &path, const ArenaFileContent &content)
+{
+    return path + (content.errorLine > 0 ? ", line " + std::to_string(content.errorLine) : std::string()) + ": "
+        + content.error;
 }
 
 } // namespace ksim

@@ -30,6 +30,13 @@ struct ArenaFileContent {
     std::string error;          // what is wrong, one line without the line number
 };
 
+// Reads the arena file at `path`; a file that cannot be read is refused
+// with errorLine 0 and "cannot read the file".
+ArenaFileContent readArenaFile(const std::string &path);
+
+// The refusal as one line for the user: "PATH, line N: what" or "PATH: what".
+std::string arenaFileProblem(const std::string &path, const ArenaFileContent &content);
+
 // Reads an arena file's text. A fault refuses the whole text: an unknown
 // word, a number missing, extra or unreadable, a floor, box or cylinder
 // without extent, a wall of no length, a second floor or start, no floor at

@@ -27,10 +27,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
-#include <fstream>
 #include <memory>
-#include <optional>
-#include <sstream>
 
 namespace {
 
@@ -45,26 +42,6 @@ int fail(const std::string &message)
 {
     std::fprintf(stderr, "orvik-khepera-sim: %s\n", message.c_str());
     return 1;
-}
-
-// The arena and start pose of --arena FILE, or a line for the user.
-std::optional<ksim::ArenaFileContent> loadArena(const std::string &path, std::string &error)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    if (file.is_open())
-        text << file.rdbuf();
-    if (!file.is_open() || file.bad()) {
-        error = "--arena " + path + ": cannot read the file";
-        return std::nullopt;
-    }
-    ksim::ArenaFileContent content = ksim::parseArenaFile(text.str());
-    if (!content.arena) {
-        error = "--arena " + path + (content.errorLine > 0 ? ", line " + std::to_string(content.errorLine) : "")
-            + ": " + content.error;
-        return std::nullopt;
-    }
-    return content;
 }
 
 } // namespace
@@ -84,14 +61,14 @@ int main(int argc, char **argv)
     ksim::Arena arena = options.openArena ? ksim::makeOpenArena() : ksim::makeDefaultArena();
     ksim::Pose fileStart;
     if (!options.arenaFile.isEmpty()) {
-        std::string error;
-        std::optional<ksim::ArenaFileContent> content = loadArena(options.arenaFile.toStdString(), error);
-        if (!content) {
-            std::fprintf(stderr, "orvik-khepera-sim: %s\n", error.c_str());
+        const std::string path = options.arenaFile.toStdString();
+        ksim::ArenaFileContent content = ksim::readArenaFile(path);
+        if (!content.arena) {
+            std::fprintf(stderr, "orvik-khepera-sim: --arena %s\n", ksim::arenaFileProblem(path, content).c_str());
             return 2;
         }
-        arena = std::move(*content->arena);
-        fileStart = content->start;
+        arena = std::move(*content.arena);
+        fileStart = content.start;
     }
     ksim::Pose start = options.start.value_or(fileStart);
     if (!arena.isFree(start.position()))
