@@ -1,7 +1,6 @@
 #include "batchsetup.h"
 
 #include "arena_file.h"
-#include "arena_presets.h"
 #include "dialogvalidation.h"
 #include "plafile.h"
 #include "tablefile.h"
@@ -116,16 +115,12 @@ std::string PrepareRobot(const BatchOptions& options, BatchSetup& setup)
     setup.pal = PalConfig {values.NumInputs, values.NumAndTerms, values.NumOutputs};
     setup.maxFitness = options.target.value_or(std::numeric_limits<double>::infinity());
 
-    if (options.arena == "default" || options.arena == "open") {
-        const bool open = options.arena == "open";
-        setup.robot = BatchSetup::Robot {open ? ksim::makeOpenArena() : ksim::makeDefaultArena(), ksim::Pose {},
-            open ? "the open arena" : "the default arena"};
-        return {};
-    }
-    const ksim::ArenaFileContent content = ksim::readArenaFile(options.arena);
+    const ksim::ArenaFileContent content = ksim::chooseArena(options.arena);
     if (!content.arena)
         return "--arena " + ksim::arenaFileProblem(options.arena, content);
-    setup.robot = BatchSetup::Robot {*content.arena, content.start, "arena " + options.arena};
+    const bool preset = options.arena == "default" || options.arena == "open";
+    setup.robot = BatchSetup::Robot {
+        *content.arena, content.start, preset ? "the " + options.arena + " arena" : "arena " + options.arena};
     return {};
 }
 

@@ -1,5 +1,6 @@
 #include "arena_file.h"
 
+#include "arena_presets.h"
 #include "collision.h"
 
 #include <charconv>
@@ -179,6 +180,15 @@ ArenaFileContent readArenaFile(const std::string &path)
         return refused;
     }
     return parseArenaFile(text.str());
+}
+
+ArenaFileContent chooseArena(const std::string &choice)
+{
+    if (choice != "default" && choice != "open")
+        return readArenaFile(choice);
+    ArenaFileContent preset;
+    preset.arena = choice == "open" ? makeOpenArena() : makeDefaultArena();
+    return preset;
 }
 
 std::string arenaFileProblem(const std::string &path, const ArenaFileContent &content)

@@ -34,6 +34,10 @@ struct ArenaFileContent {
 // with errorLine 0 and "cannot read the file".
 ArenaFileContent readArenaFile(const std::string &path);
 
+// The arena a user names: "default" and "open" are the presets (arena_presets.h)
+// with the robot starting at 0 0 0; anything else is an arena file's path.
+ArenaFileContent chooseArena(const std::string &choice);
+
 // The refusal as one line for the user: "PATH, line N: what" or "PATH: what".
 std::string arenaFileProblem(const std::string &path, const ArenaFileContent &content);
 
