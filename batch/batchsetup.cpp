@@ -1,6 +1,7 @@
 #include "batchsetup.h"
 
 #include "brieftext.h"
+#include "arena_file.h"
 #include "dialogvalidation.h"
 #include "inputfilecheck.h"
 #include "plafile.h"
@@ -13,8 +14,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <fstream>
+#include <limits>
 
 namespace {
+
+// Far more than any arena a person writes (a line per wall, box or cylinder).
+constexpr uint64_t ArenaFileMaxBytes = 1 << 20;
 
 QString Q(const std::string& text)
 {
@@ -106,6 +112,32 @@ std::string ChoosePal(const BatchOptions& options, int32_t tableInputs, int32_t 
     return {};
 }
 
+// The robot's PAL (4 inputs, --terms AND terms, 4 outputs) and its arena.
+std::string PrepareRobot(const BatchOptions& options, BatchSetup& setup)
+{
+    PalSetupValues values;
+    const QString error = CheckPalSetup(QStringLiteral("4"), QStringLiteral("4"),
+        Q(options.terms.value_or("2")), values);
+    if (!error.isEmpty())
+        return "--terms " + *options.terms + ": " + S(error);
+    setup.pal = PalConfig {values.NumInputs, values.NumAndTerms, values.NumOutputs};
+    setup.maxFitness = options.target.value_or(std::numeric_limits<double>::infinity());
+
+    const bool preset = options.arena == "default" || options.arena == "open";
+    // A device, a FIFO or a huge file is refused before it is opened, as tables are.
+    if (!preset) {
+        const std::string reason = CheckInputFile(options.arena, ArenaFileMaxBytes);
+        if (!reason.empty())
+            return "--arena " + options.arena + ": " + reason;
+    }
+    const ksim::ArenaFileContent content = ksim::chooseArena(options.arena);
+    if (!content.arena)
+        return "--arena " + ksim::arenaFileProblem(options.arena, content);
+    setup.robot = BatchSetup::Robot {
+        *content.arena, content.start, preset ? "the " + options.arena + " arena" : "arena " + options.arena};
+    return {};
+}
+
 std::string LoadStart(const BatchOptions& options, const PalConfig& pal, std::optional<GA>& start)
 {
     GA loaded(1, 1);
@@ -175,17 +207,23 @@ BatchSetupResult PrepareBatch(const BatchOptions& options)
     BatchSetup setup;
     setup.options = options;
 
-    Target target;
-    result.error = ReadTarget(options.table, target);
-    if (result.error.empty())
-        result.error = ChoosePal(options, target.inputs, target.outputs, setup.pal);
-    if (!result.error.empty())
-        return result;
-    // As the table editor loads a file: 0 and 1 are kept, anything else is "X".
-    setup.table.reserve(target.values.size());
-    for (int32_t value : target.values)
-        setup.table.push_back(value == 0 || value == 1 ? value : DontCare);
-    setup.maxFitness = MaxPossibleFitness(setup.table);
+    if (options.robot) {
+        result.error = PrepareRobot(options, setup);
+        if (!result.error.empty())
+            return result;
+    } else {
+        Target target;
+        result.error = ReadTarget(options.table, target);
+        if (result.error.empty())
+            result.error = ChoosePal(options, target.inputs, target.outputs, setup.pal);
+        if (!result.error.empty())
+            return result;
+        // As the table editor loads a file: 0 and 1 are kept, anything else is "X".
+        setup.table.reserve(target.values.size());
+        for (int32_t value : target.values)
+            setup.table.push_back(value == 0 || value == 1 ? value : DontCare);
+        setup.maxFitness = MaxPossibleFitness(setup.table);
+    }
 
     std::string populationText = options.population.value_or("100");
     if (options.startFile) {

@@ -34,6 +34,9 @@ void drawArena(QPainter &p, const ArenaViewTransform &t, const ksim::Arena &aren
         const double r = c.radius * t.pixelsPerMm();
         p.drawEllipse(t.toView(c.centre), r, r);
     }
+    p.setPen(QPen(kObstacleColour, 3));
+    for (const ksim::Segment &wall : arena.walls())
+        p.drawLine(t.toView(wall.a), t.toView(wall.b));
 }
 
 void drawTrail(QPainter &p, const ArenaViewTransform &t, const QVector<ksim::Vec2> &trail)

@@ -9,6 +9,7 @@
 // stdout carries exactly one line, the slave device's path, printed once the
 // terminal is ready to be opened.
 
+#include "arena_file.h"
 #include "arena_presets.h"
 #include "arena_view.h"
 #include "collision.h"
@@ -58,7 +59,18 @@ int main(int argc, char **argv)
     const SimOptions &options = *parsed.options;
 
     ksim::Arena arena = options.openArena ? ksim::makeOpenArena() : ksim::makeDefaultArena();
-    ksim::Pose start = options.start.value_or(ksim::Pose{});
+    ksim::Pose fileStart;
+    if (!options.arenaFile.isEmpty()) {
+        const std::string path = options.arenaFile.toStdString();
+        ksim::ArenaFileContent content = ksim::readArenaFile(path);
+        if (!content.arena) {
+            std::fprintf(stderr, "orvik-khepera-sim: --arena %s\n", ksim::arenaFileProblem(path, content).c_str());
+            return 2;
+        }
+        arena = std::move(*content.arena);
+        fileStart = content.start;
+    }
+    ksim::Pose start = options.start.value_or(fileStart);
     if (!arena.isFree(start.position()))
         return fail("the start position lies outside the arena or inside an obstacle");
     const ksim::Vec2 clear = ksim::pushOutOfObstacles(arena, start.position(), ksim::kBodyRadiusMm);
