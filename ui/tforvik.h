@@ -9,6 +9,9 @@
 //   InputValues            the hand-set input switches of the simulation
 //   Viewer (PALViewer)     the schematic on PaintBox1
 //   Khepera (KKhepera)     the serial link to the robot
+//   SimulatedRobot         robot mode drives the simulated Khepera inside
+//                          Orvik (Simulation: its arena and noise) instead
+//                          of the serial link; FRobotArena shows it
 //
 // Data flow: the dialogs (FPalSetup, FGAConfigure, FTruthTable, FGAChooser,
 // FComConfigure) only show and validate; the handlers here apply what they
@@ -21,6 +24,7 @@
 //   tforvik_evolution.cpp   current individual, status bar, evolution loop, GA
 //   tforvik_population.cpp saving, loading and programming individuals
 //   tforvik_robot.cpp       the Khepera panel and the port choice
+//   tforvik_simulation.cpp  the simulated Khepera and its arena window
 //   tforvik_logic.cpp       PLA import, circuit export, the minimum solution
 //   tforvik_help.cpp        the Help menu
 #include "bitstring.h"
@@ -31,6 +35,7 @@
 #include "palconfig.h"
 #include "robotfitness.h"
 #include "robotrunview.h"
+#include "simulationsetup.h"
 #include "truthtable.h"
 
 #include <QMainWindow>
@@ -42,6 +47,9 @@
 #include <vector>
 
 class KKhepera;
+namespace ksim {
+class RobotWorld;
+}
 class MinimumTermsTask;
 class PALViewer;
 class PalPaintBox;
@@ -53,6 +61,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
+class TFRobotArena;
 struct TableCover;
 
 class TFOrvik : public QMainWindow, public RobotRunView {
@@ -108,6 +117,8 @@ public:
     void BSendClick();
     void Motor1Click();
     void Communication1Click();
+    // Debug > Robot arena: shows the window of the simulated Khepera.
+    void RobotArena1Click();
     void BStopRunClick();
     // Robot-mode "Compute fitness": one run with only BStopRun taking input.
     void ComputeFitnessOnRobot();
@@ -148,6 +159,13 @@ public:
     int32_t CurrentIndividual = 0;
     std::unique_ptr<KKhepera> Khepera;
     uint32_t ProximityThreshold = 300;
+    // Chosen in Setup > Communication...: robot mode then evaluates on the
+    // simulated Khepera, in virtual time.
+    bool SimulatedRobot = false;
+    SimulationSetup Simulation;
+    TFRobotArena* FRobotArena = nullptr; // created with the window, shown on demand
+    // The simulated robot's world while SimulatedRobot is chosen.
+    std::unique_ptr<ksim::RobotWorld> SimWorld;
     bool Evolving = false;
     // True while "Compute fitness" runs the robot (the window takes no other
     // command then; BStopRun ends the run).
@@ -204,6 +222,7 @@ public:
     QAction* Motor1;
     QAction* Communication1;
     QAction* DebugConsole;
+    QAction* RobotArena1;
     QAction* About1;
     QAction* Readme1;
 
@@ -218,6 +237,10 @@ private:
     void SetIdle(bool idle);
     void ShowStopTaken();
     void ShowLinkBusy(bool busy);
+    // Builds the simulated Khepera of `Simulation` (a new world at the
+    // arena's start pose); false, with an "Error" box, when its arena file
+    // cannot be read.
+    bool UseSimulation();
     // One robot run of `chromosome` with the window's settings.
     RobotRunResult RunOnRobot(const BitString& chromosome);
     // The repositioning and run of one evaluation in "Evolve"; nothing when

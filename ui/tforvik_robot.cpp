@@ -8,6 +8,7 @@
 #include "proximitygroups.h"
 #include "proximityring.h"
 #include "repositionkhepera.h"
+#include "simulatedarena.h"
 #include "robotcommands.h"
 #include "tfcomconfigure.h"
 #include "tftruthtable.h"
@@ -86,8 +87,17 @@ void TFOrvik::Communication1Click()
 {
     const int port = Khepera->UsesDevicePath() ? 0 : Khepera->GetPort();
     FComConfigure->SetChoice(port, Khepera->UsesDevicePath() ? Khepera->DevicePath() : QString());
+    FComConfigure->SetSimulation(SimulatedRobot, Simulation);
+    FComConfigure->CheckArenaFile = ArenaFileRefusal;
     if (FComConfigure->ShowDialog() != QDialog::Accepted)
         return;
+    SimulatedRobot = FComConfigure->ChosenSimulated();
+    if (SimulatedRobot) {
+        // The serial link stays as it is, unused, until a port is chosen again.
+        Simulation = FComConfigure->ChosenSimulation();
+        UseSimulation();
+        return;
+    }
     // OK always reopens the link, even on the same port.
     if (FComConfigure->ChosenPort() == 0)
         Khepera->SetDevicePath(FComConfigure->ChosenPath());
