@@ -1,6 +1,7 @@
 #include "batchoptions.h"
 
 #include <charconv>
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <set>
@@ -38,16 +39,81 @@ struct OptionSpec {
 };
 
 std::function<std::string(BatchOptions&, const std::string&)> Count(
-    uint32_t BatchOptions::*field, const char* name, uint64_t low)
+    uint32_t BatchOptions::*field, const char* name, uint64_t low, uint64_t high = maxUint32)
 {
-    return [field, name, low](BatchOptions& options, const std::string& text) -> std::string {
+    return [field, name, low, high](BatchOptions& options, const std::string& text) -> std::string {
         uint64_t value = 0;
-        if (!ParseUnsigned(text, low, maxUint32, value))
-            return OutOfRange(name, text, low, maxUint32);
+        if (!ParseUnsigned(text, low, high, value))
+            return OutOfRange(name, text, low, high);
         options.*field = static_cast<uint32_t>(value);
         return {};
     };
 }
+
+// A decimal number as the C locale reads it ("0.5", "-2", "1e-3"), finite.
+bool ParseNumber(const std::string& text, double& value)
+{
+    double parsed = 0.0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, parsed);
+    if (text.empty() || error != std::errc() || stop != end || !std::isfinite(parsed))
+        return false;
+    value = parsed;
+    return true;
+}
+
+std::string ParseNoise(BatchOptions& options, const std::string& text)
+{
+    if (!ParseNumber(text, options.noise) || options.noise < 0.0 || options.noise > 100.0)
+        return "--noise " + text + ": must be a number from 0 to 100 (percent)";
+    return {};
+}
+
+std::string ParseTarget(BatchOptions& options, const std::string& text)
+{
+    double value = 0.0;
+    if (!ParseNumber(text, value))
+        return "--target " + text + ": must be a number, e.g. --target 0.8";
+    options.target = value;
+    return {};
+}
+
+// "a,b,c,d": the speeds of output codes 0 to 3, in the table editor's range.
+std::string ParseMotor(BatchOptions& options, const std::string& text)
+{
+    const std::string problem = "--motor " + text + ": expected four wheel speeds from "
+        + std::to_string(MotorSpeedMin) + " to " + std::to_string(MotorSpeedMax)
+        + ", e.g. --motor -5,0,5,10";
+    MotorTable table {};
+    std::size_t at = 0;
+    for (std::size_t k = 0; k < table.size(); ++k) {
+        const std::size_t comma = text.find(',', at);
+        if ((comma == std::string::npos) != (k + 1 == table.size()))
+            return problem;
+        const std::string field = text.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+        int32_t speed = 0;
+        const auto [stop, error] = std::from_chars(field.data(), field.data() + field.size(), speed);
+        if (field.empty() || error != std::errc() || stop != field.data() + field.size()
+            || speed < MotorSpeedMin || speed > MotorSpeedMax)
+            return problem;
+        table[k] = speed;
+        at = comma + 1;
+    }
+    options.motor = table;
+    return {};
+}
+
+std::string ParseArena(BatchOptions& options, const std::string& text)
+{
+    if (text.empty())
+        return "--arena needs default, open or a file name";
+    options.arena = text;
+    return {};
+}
+
+// The options that only robot runs take.
+constexpr const char* robotOnly[] = {"--run-length", "--runs-per-individual", "--motor", "--threshold",
+    "--arena", "--noise", "--target"};
 
 std::function<std::string(BatchOptions&, const std::string&)> Text(std::string BatchOptions::*field)
 {
@@ -145,6 +211,14 @@ const std::vector<OptionSpec>& Specs()
         {"--summary", true, Path(&BatchOptions::summaryFile, "--summary")},
         {"--save-best", true, Path(&BatchOptions::saveDirectory, "--save-best")},
         {"--no-header", false, Flag(&BatchOptions::header, false)},
+        {"--robot", false, Flag(&BatchOptions::robot, true)},
+        {"--run-length", true, Count(&BatchOptions::runLength, "--run-length", 1, 100)},
+        {"--runs-per-individual", true, Count(&BatchOptions::runsPerIndividual, "--runs-per-individual", 1, 10)},
+        {"--motor", true, ParseMotor},
+        {"--threshold", true, Count(&BatchOptions::threshold, "--threshold", 0, 1023)},
+        {"--arena", true, ParseArena},
+        {"--noise", true, ParseNoise},
+        {"--target", true, ParseTarget},
         {"--help", false, Flag(&BatchOptions::help, true)},
     };
     return specs;
@@ -159,9 +233,21 @@ const OptionSpec* FindSpec(std::string_view name)
 }
 
 // Checks that involve several options.
-std::string CheckCombinations(const BatchOptions& options)
+std::string CheckCombinations(const BatchOptions& options, const std::set<std::string>& seen)
 {
-    if (options.table.empty())
+    if (options.robot) {
+        if (!options.table.empty())
+            return "--robot evolves robot controllers: leave out the table " + options.table;
+        if (options.pal)
+            return "--robot: the PAL has 4 inputs and 4 outputs; give its AND terms with --terms";
+        if (!options.generations && !options.target)
+            return "--generations unlimited with --robot needs a --target to stop at";
+    } else {
+        for (const char* option : robotOnly)
+            if (seen.count(option))
+                return std::string(option) + " needs --robot";
+    }
+    if (options.table.empty() && !options.robot)
         return "no table given (see --help)";
     if (options.pal && options.terms)
         return "--pal and --terms both set the AND terms: give one of them";
@@ -233,18 +319,21 @@ BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, 
             return result;
     }
     if (!options.help)
-        result.error = CheckCombinations(options);
+        result.error = CheckCombinations(options, seen);
     return result;
 }
 
 std::string BatchHelpText(uint32_t cores)
 {
     return "Usage: orvik-batch [options] TABLE\n"
+           "       orvik-batch --robot [options]\n"
            "\n"
            "Evolves PAL fuse maps against a truth table with the same GA, generation step\n"
            "and fitness as Orvik's window, without a window: repeated runs from seeds,\n"
            "statistics files, and runs spread over several threads. TABLE is a \".tbl\"\n"
            "file of the table editor or a Berkeley PLA file (name ending in \".pla\").\n"
+           "With --robot it evolves robot controllers instead: each individual drives the\n"
+           "simulated Khepera for its run in virtual time, far faster than real time.\n"
            "\n"
            "PAL\n"
            "  --pal I/T/O          inputs, AND terms per output, outputs; I and O must be\n"
@@ -288,7 +377,34 @@ std::string BatchHelpText(uint32_t cores)
           "                       Orvik's \"Load&Program\" opens (default: none)\n"
           "  --no-header          CSV files without a header line, to concatenate them\n"
           "                       (default: with header)\n"
+          "Robot (with --robot; the window's defaults)\n"
+          "  --robot              evolve robot controllers: a PAL of 4 inputs and 4\n"
+          "                       outputs with --terms AND terms (default: tables)\n"
+          "  --run-length S       seconds of robot time per evaluation, 1 to 100, ten\n"
+          "                       control steps a second (default 10)\n"
+          "  --runs-per-individual R\n"
+          "                       evaluations per individual and generation, each from\n"
+          "                       a new place, averaged; 1 to 10 (default 1)\n"
+          "  --motor A,B,C,D      wheel speeds of output codes 0 to 3, each -5 to 10\n"
+          "                       (default -5,0,5,10)\n"
+          "  --threshold T        a direction reading above T is an obstacle, 0 to 1023\n"
+          "                       (default 300)\n"
+          "  --arena A            default (1 m square, two boxes, three cylinders), open\n"
+          "                       (4 m square, empty) or an arena file (default: default)\n"
+          "  --noise P            sensor noise in percent, 0 to 100 (default 0)\n"
+          "  --target F           a run has reached its goal at this fitness, and stops\n"
+          "                       there unless --no-stop-at-max (default: none)\n"
           "  --help               this text\n"
+          "\n"
+          "An arena file has one item per line, in millimetres from the floor's centre\n"
+          "(x right, y up); blanks separate the numbers and # starts a comment:\n"
+          "  floor W H            the walled floor, W x H (once, required)\n"
+          "  box X1 Y1 X2 Y2      a solid box between two opposite corners\n"
+          "  cylinder X Y R       a solid cylinder of radius R\n"
+          "  wall X1 Y1 X2 Y2     a thin inner wall\n"
+          "  start X Y HEADING    where the robot starts, heading in degrees counter-\n"
+          "                       clockwise from +x (at most once; default 0 0 0)\n"
+          "Every run has its own world and its sensor noise seeded from its seed.\n"
           "\n"
           "A progress bar goes to standard error when it is a terminal, plain lines\n"
           "otherwise; a short summary goes to standard output. Ctrl+C stops every run\n"

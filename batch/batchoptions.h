@@ -2,7 +2,9 @@
 // The command line of orvik-batch: what each option means, its default (the
 // main window's start-up values for the GA) and the syntax checks that need
 // nothing but the text. The checks that need the files (the table's size, a
-// saved population) are made by BatchSetup.
+// saved population, an arena file) are made by BatchSetup.
+#include "motortable.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,6 +12,18 @@
 
 struct BatchOptions {
     std::string table; // the target: a ".tbl" file, or a PLA file named "*.pla"
+
+    // --robot: robot controllers instead of a table. Each individual drives
+    // the simulated Khepera in virtual time (a PAL of 4 inputs and 4
+    // outputs); the defaults are the window's.
+    bool robot = false;
+    uint32_t runLength = 10; // seconds of robot time per evaluation, 1..100
+    uint32_t runsPerIndividual = 1; // evaluations averaged per generation, 1..10
+    MotorTable motor = DefaultMotorTable; // each -5..10
+    uint32_t threshold = 300; // a direction reading above it is an obstacle
+    std::string arena = "default"; // "default", "open" or an arena file
+    double noise = 0.0; // sensor noise, percent, 0..100
+    std::optional<double> target; // the fitness that counts as reached
 
     // PAL: "--pal I/T/O", or the table's inputs and outputs with --terms.
     std::optional<std::string> pal;

@@ -32,6 +32,8 @@ std::string CheckOutputsApart(const BatchOptions& options)
         {std::pair {"--stats", options.statsFile}, {"--summary", options.summaryFile}}) {
         if (output && SameFile(*output, options.table))
             return std::string(name) + " " + *output + " would replace the table";
+        if (output && options.robot && SameFile(*output, options.arena))
+            return std::string(name) + " " + *output + " would replace the arena file";
         if (output && options.startFile && SameFile(*output, *options.startFile))
             return std::string(name) + " " + *output + " would replace the --start file";
     }

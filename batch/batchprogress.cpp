@@ -47,9 +47,13 @@ std::string ProgressDisplay::BarText(const ExperimentProgress& progress, double 
     std::string text = "[" + std::string(static_cast<std::size_t>(filled), '#')
         + std::string(static_cast<std::size_t>(barWidth - filled), '.') + "] "
         + std::to_string(progress.finished) + "/" + std::to_string(progress.runs) + " runs";
+    // A robot batch without a --target has no fitness to reach (infinity).
+    const bool goal = std::isfinite(maxFitness);
     if (progress.anyBest)
-        text += ", best " + Number(progress.best) + " of " + Number(maxFitness);
-    text += ", " + std::to_string(progress.reachedMax) + " at max, " + TimeLeft(progress) + " left";
+        text += ", best " + Number(progress.best) + (goal ? " of " + Number(maxFitness) : std::string());
+    if (goal)
+        text += ", " + std::to_string(progress.reachedMax) + " at max";
+    text += ", " + TimeLeft(progress) + " left";
     return text;
 }
 

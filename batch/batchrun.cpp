@@ -1,6 +1,6 @@
 #include "batchrun.h"
 
-#include "fasttruthtablefitness.h"
+#include "batchfitness.h"
 #include "statisticsfile.h"
 
 #include <algorithm>
@@ -38,23 +38,19 @@ GA StartPopulation(const BatchSetup& setup, RunGenerators& generators)
     return ga;
 }
 
-// One generation of the window's truth-table loop: breed when the population
+// One generation of the window's evolution loop: breed when the population
 // carries fitness values of its own generation (after the run's first
 // generation, or from the start file), then evaluate every individual in
-// order. (The window sums one evaluation onto 0 and divides by one run: the
-// same value.) Returns the generation's statistics, those the window's chart
+// order. (For tables the window sums one evaluation onto 0 and divides by
+// one run: the same value.) Returns the generation's statistics, those the window's chart
 // would plot for it. Unlike the window, which records every generation for
 // its chart, a run keeps no history, so its memory stays the same however
 // long it runs; the draws are the same, as breeding never reads the history.
-GAFitInfo EvolveGeneration(GA& ga, const FastTruthTableFitness& fitness, bool breed)
+GAFitInfo EvolveGeneration(GA& ga, BatchFitness& fitness, bool breed)
 {
     if (breed)
         ga.NextGeneration();
-    const uint32_t n = ga.GetPopulationSize();
-    for (uint32_t i = 0; i < n; ++i) {
-        Individual& individual = ga.At(i);
-        individual.SetFitness(fitness.Evaluate(individual));
-    }
+    fitness.EvaluateGeneration(ga);
     return GAFitInfo {ga.MaxFitness(), ga.AverageFitness(), ga.MinFitness(), ga.GetGeneration()};
 }
 
@@ -79,15 +75,14 @@ RunResult EvolveRun(
     const auto began = std::chrono::steady_clock::now();
     const BatchOptions& options = setup.options;
 
-    FastTruthTableFitness fitness;
-    fitness.Prepare(setup.pal, setup.table);
     RunGenerators generators(result.seed);
     GA ga = StartPopulation(setup, generators);
+    const std::unique_ptr<BatchFitness> fitness = MakeBatchFitness(setup, result.seed, generators.random);
     // Generation numbers count modulo 2^32, as the GA counts them.
     const auto startGeneration = static_cast<uint32_t>(ga.GetGeneration());
 
     for (bool first = true;; first = false) {
-        const GAFitInfo info = EvolveGeneration(ga, fitness, !first || ga.IsEvaluated());
+        const GAFitInfo info = EvolveGeneration(ga, *fitness, !first || ga.IsEvaluated());
         result.generations = static_cast<uint32_t>(info.generation) - startGeneration;
         result.best = first ? info.max : std::max(result.best, info.max);
         if (info.max >= setup.maxFitness && !result.reachedMax) {

@@ -1,9 +1,10 @@
 #pragma once
-// One run of a batch: the main window's truth-table evolution loop without
-// the window. Generation after generation: breed if the population carries
-// recorded fitness, evaluate every individual with the fast truth-table
-// fitness, record the generation; until the maximum possible fitness, the
-// generation limit, or a stop request seen between two generations.
+// One run of a batch: the main window's evolution loop without the window.
+// Generation after generation: breed if the population carries recorded
+// fitness, evaluate every individual (with the fast truth-table fitness, or
+// on the run's own simulated robot), record the generation; until the
+// maximum possible fitness (the --target), the generation limit, or a stop
+// request seen between two generations.
 #include "batchsetup.h"
 
 #include <atomic>

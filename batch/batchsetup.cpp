@@ -1,5 +1,7 @@
 #include "batchsetup.h"
 
+#include "arena_file.h"
+#include "arena_presets.h"
 #include "dialogvalidation.h"
 #include "plafile.h"
 #include "tablefile.h"
@@ -11,6 +13,8 @@
 #include <cctype>
 #include <cmath>
 #include <fstream>
+#include <limits>
+#include <sstream>
 
 namespace {
 
@@ -102,6 +106,38 @@ std::string ChoosePal(const BatchOptions& options, int32_t tableInputs, int32_t 
     return {};
 }
 
+// The robot's PAL (4 inputs, --terms AND terms, 4 outputs) and its arena.
+std::string PrepareRobot(const BatchOptions& options, BatchSetup& setup)
+{
+    PalSetupValues values;
+    const QString error = CheckPalSetup(QStringLiteral("4"), QStringLiteral("4"),
+        Q(options.terms.value_or("2")), values);
+    if (!error.isEmpty())
+        return "--terms " + *options.terms + ": " + S(error);
+    setup.pal = PalConfig {values.NumInputs, values.NumAndTerms, values.NumOutputs};
+    setup.maxFitness = options.target.value_or(std::numeric_limits<double>::infinity());
+
+    if (options.arena == "default" || options.arena == "open") {
+        const bool open = options.arena == "open";
+        setup.robot = BatchSetup::Robot {open ? ksim::makeOpenArena() : ksim::makeDefaultArena(), ksim::Pose {},
+            open ? "the open arena" : "the default arena"};
+        return {};
+    }
+    std::ifstream file(options.arena, std::ios::binary);
+    std::ostringstream text;
+    if (file.is_open())
+        text << file.rdbuf();
+    if (!file.is_open() || file.bad())
+        return "--arena " + options.arena + ": cannot read the file";
+    const ksim::ArenaFileContent content = ksim::parseArenaFile(text.str());
+    if (!content.arena)
+        return "--arena " + options.arena
+            + (content.errorLine > 0 ? ", line " + std::to_string(content.errorLine) : std::string()) + ": "
+            + content.error;
+    setup.robot = BatchSetup::Robot {*content.arena, content.start, "arena " + options.arena};
+    return {};
+}
+
 std::string LoadStart(const BatchOptions& options, const PalConfig& pal, std::optional<GA>& start)
 {
     GA loaded(1, 1);
@@ -158,17 +194,23 @@ BatchSetupResult PrepareBatch(const BatchOptions& options)
     BatchSetup setup;
     setup.options = options;
 
-    Target target;
-    result.error = ReadTarget(options.table, target);
-    if (result.error.empty())
-        result.error = ChoosePal(options, target.inputs, target.outputs, setup.pal);
-    if (!result.error.empty())
-        return result;
-    // As the table editor loads a file: 0 and 1 are kept, anything else is "X".
-    setup.table.reserve(target.values.size());
-    for (int32_t value : target.values)
-        setup.table.push_back(value == 0 || value == 1 ? value : DontCare);
-    setup.maxFitness = MaxPossibleFitness(setup.table);
+    if (options.robot) {
+        result.error = PrepareRobot(options, setup);
+        if (!result.error.empty())
+            return result;
+    } else {
+        Target target;
+        result.error = ReadTarget(options.table, target);
+        if (result.error.empty())
+            result.error = ChoosePal(options, target.inputs, target.outputs, setup.pal);
+        if (!result.error.empty())
+            return result;
+        // As the table editor loads a file: 0 and 1 are kept, anything else is "X".
+        setup.table.reserve(target.values.size());
+        for (int32_t value : target.values)
+            setup.table.push_back(value == 0 || value == 1 ? value : DontCare);
+        setup.maxFitness = MaxPossibleFitness(setup.table);
+    }
 
     std::string populationText = options.population.value_or("100");
     if (options.startFile) {

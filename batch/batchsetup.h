@@ -1,9 +1,12 @@
 #pragma once
 // What a batch of runs needs, checked before anything is written: the PAL,
-// the truth table with its maximum fitness, the GA parameters as the window
-// applies them after its GA dialog, and the population that --start names.
+// the truth table with its maximum fitness (or, with --robot, the arena the
+// robot drives in), the GA parameters as the window applies them after its GA
+// dialog, and the population that --start names.
+#include "arena.h"
 #include "batchoptions.h"
 #include "ga.h"
+#include "kinematics.h"
 #include "palconfig.h"
 #include "truthtable.h"
 
@@ -14,7 +17,18 @@ struct BatchSetup {
     BatchOptions options;
     PalConfig pal;
     TruthTable table;
-    double maxFitness = 0.0; // MaxPossibleFitness of the table
+    // The fitness at which a run has reached its goal: MaxPossibleFitness of
+    // the table, or with --robot the --target (infinity without one).
+    double maxFitness = 0.0;
+
+    // With --robot: the arena every run's world copies, the robot's first
+    // pose in it, and how the summary names it.
+    struct Robot {
+        ksim::Arena arena;
+        ksim::Pose start;
+        std::string arenaName;
+    };
+    std::optional<Robot> robot;
 
     // The GA dialog's values converted as the window converts them.
     uint32_t populationSize = 100;
@@ -33,6 +47,7 @@ struct BatchSetupResult {
     std::string error; // one line for the user when setup is empty
 };
 
-// Reads the table (and the --start file) and checks every value by the rules
-// and with the messages of the PAL and GA dialogs. Writes nothing.
+// Reads the table or the arena file (and the --start file) and checks every
+// value by the rules and with the messages of the PAL and GA dialogs. Writes
+// nothing.
 BatchSetupResult PrepareBatch(const BatchOptions& options);

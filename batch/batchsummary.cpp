@@ -30,6 +30,26 @@ std::string SpreadText(const std::vector<double>& values)
     return "median " + Number(spread.median) + ", quartiles " + Number(spread.q1) + " and "
         + Number(spread.q3) + ", range " + Number(spread.min) + " to " + Number(spread.max);
 }
+
+// What the runs evolved, e.g. "of xor.tbl (PAL 4/2/3, maximum fitness 48)".
+std::string Subject(const BatchSetup& setup)
+{
+    const BatchOptions& options = setup.options;
+    const PalConfig& pal = setup.pal;
+    const std::string palText = "PAL " + std::to_string(pal.NumInputs) + "/" + std::to_string(pal.NumAndTerms)
+        + "/" + std::to_string(pal.NumOutputs);
+    if (!setup.robot)
+        return "of " + options.table + " (" + palText + ", maximum fitness " + Number(setup.maxFitness) + ")";
+    const MotorTable& m = options.motor;
+    std::string text = "of robot controllers in " + setup.robot->arenaName + " (" + palText + ", "
+        + std::to_string(options.runLength) + " s per evaluation, "
+        + std::to_string(options.runsPerIndividual) + " per individual, motor table "
+        + std::to_string(m[0]) + "," + std::to_string(m[1]) + "," + std::to_string(m[2]) + ","
+        + std::to_string(m[3]) + ", threshold " + std::to_string(options.threshold);
+    if (options.noise > 0.0)
+        text += ", noise " + Number(options.noise) + " %";
+    return text + ")";
+}
 } // namespace
 
 Spread SpreadOf(std::vector<double> values)
@@ -42,10 +62,9 @@ Spread SpreadOf(std::vector<double> values)
 std::string SummaryText(const BatchSetup& setup, const std::vector<RunResult>& results)
 {
     const BatchOptions& options = setup.options;
-    const PalConfig& pal = setup.pal;
-    std::string text = Runs(results.size()) + " of " + options.table + " (PAL "
-        + std::to_string(pal.NumInputs) + "/" + std::to_string(pal.NumAndTerms) + "/"
-        + std::to_string(pal.NumOutputs) + ", maximum fitness " + Number(setup.maxFitness) + "), seed"
+    const bool target = !setup.robot || options.target;
+    const std::string goal = setup.robot ? "the target " : "the maximum fitness ";
+    std::string text = Runs(results.size()) + " " + Subject(setup) + ", seed"
         + (results.size() == 1 ? " " : "s ") + std::to_string(options.seed);
     if (results.size() > 1)
         text += " to " + std::to_string(RunSeed(setup, static_cast<uint32_t>(results.size() - 1)));
@@ -63,12 +82,14 @@ std::string SummaryText(const BatchSetup& setup, const std::vector<RunResult>& r
         interrupted += result.end == RunResult::End::Interrupted ? 1 : 0;
         notStarted += result.end == RunResult::End::NotStarted ? 1 : 0;
     }
-    text += std::to_string(needed.size()) + " of " + Runs(results.size()) + " reached the maximum fitness "
-        + Number(setup.maxFitness) + "\n";
+    if (target)
+        text += std::to_string(needed.size()) + " of " + Runs(results.size()) + " reached " + goal
+            + Number(setup.maxFitness) + "\n";
     if (!needed.empty())
         text += "generations needed: " + SpreadText(needed) + "\n";
     if (!others.empty())
-        text += "best fitness of the other " + Runs(others.size()) + ": " + SpreadText(others) + "\n";
+        text += (target ? "best fitness of the other " + Runs(others.size()) : std::string("best fitness"))
+            + ": " + SpreadText(others) + "\n";
     if (interrupted + notStarted > 0)
         text += "interrupted: " + Runs(interrupted) + " stopped early, " + Runs(notStarted)
             + " not begun (finished = 0 in the summary file)\n";

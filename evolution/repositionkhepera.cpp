@@ -1,24 +1,21 @@
 #include "repositionkhepera.h"
 
-#include "kkhepera.h"
 #include "processrandom.h"
-#include "robotclock.h"
-#include "robotcommands.h"
+#include "robotbody.h"
+#include "serialrobotbody.h"
 
 #include <chrono>
-#include <thread>
 
 namespace {
+using std::chrono::milliseconds;
 // Positive weights speed a wheel up near an obstacle on that sensor.
 constexpr int32_t LeftWeights[8] = {4, 4, 6, -18, -15, -5, 5, 3};
 constexpr int32_t RightWeights[8] = {-5, -15, -18, 6, 4, 4, 3, 5};
 constexpr int32_t WanderDivisor = 800;
 constexpr int32_t WanderOffset = 10;
 constexpr int MaxPhaseMs = 2000;
-constexpr int WalkStepMs = 100;
-constexpr int ReverseMs = 200;
-
-void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+constexpr milliseconds WalkStep{100};
+constexpr milliseconds Reverse{200};
 
 int32_t Weighted(const uint32_t readings[8], const int32_t weights[8])
 {
@@ -34,31 +31,37 @@ WheelSpeeds WanderSpeeds(const uint32_t readings[8])
     return {Weighted(readings, LeftWeights), Weighted(readings, RightWeights)};
 }
 
-bool RepositionKhepera(KKhepera& khepera)
+bool RepositionKhepera(RobotBody& body, LcgGenerator& random)
 {
-    WheelStopOnExit stopAtTheEnd(khepera);
-    const long long t0 = ProcessMilliseconds();
-    const int walkMs = ProcessRandom::Draw() % MaxPhaseMs;
-    while (walkMs >= ProcessMilliseconds() - t0) {
+    BodyStopOnExit stopAtTheEnd(body);
+    const RobotBody::Time t0 = body.Now();
+    const milliseconds walk{random.Draw() % MaxPhaseMs};
+    while (walk >= std::chrono::duration_cast<milliseconds>(body.Now() - t0)) {
         uint32_t readings[8];
-        CommandProximity(khepera, readings); // all 0 after a failure
-        if (khepera.Lost())
+        body.ReadProximity(readings); // all 0 after a failure
+        if (body.Lost())
             return false;
         const WheelSpeeds speeds = WanderSpeeds(readings);
-        CommandSetSpeed(khepera, speeds.left, speeds.right);
-        if (khepera.Lost())
+        body.SetSpeeds(speeds.left, speeds.right);
+        if (body.Lost())
             return false;
-        SleepMs(WalkStepMs);
+        body.Pause(WalkStep);
     }
-    const int spinMs = ProcessRandom::Draw() % MaxPhaseMs;
-    CommandSetSpeed(khepera, 10, -10);
-    if (khepera.Lost())
+    const milliseconds spin{random.Draw() % MaxPhaseMs};
+    body.SetSpeeds(10, -10);
+    if (body.Lost())
         return false;
-    SleepMs(spinMs);
-    CommandSetSpeed(khepera, -3, -3);
-    if (khepera.Lost())
+    body.Pause(spin);
+    body.SetSpeeds(-3, -3);
+    if (body.Lost())
         return false;
-    SleepMs(ReverseMs);
+    body.Pause(Reverse);
     stopAtTheEnd.StopNow();
-    return !khepera.Lost();
+    return !body.Lost();
+}
+
+bool RepositionKhepera(KKhepera& khepera)
+{
+    SerialRobotBody body(khepera);
+    return RepositionKhepera(body, ProcessRandom::Generator());
 }

@@ -4,23 +4,29 @@
 #include "evaluatepal.h"
 #include "kheperaincrement.h"
 #include "proximitygroups.h"
-#include "robotclock.h"
-#include "kkhepera.h"
-#include "robotcommands.h"
+#include "robotbody.h"
+#include "serialrobotbody.h"
 #include "truthtablefitness.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <vector>
 
 namespace {
-constexpr double StepPeriod = 0.1; // seconds
+using namespace std::chrono_literals;
+constexpr std::chrono::milliseconds StepPeriod = 100ms;
 constexpr int DefaultRunLength = 10;
 constexpr int MinRunLength = 1;
 constexpr int MaxRunLength = 100;
 // The loop reads and writes four inputs and four outputs whatever the PAL's
 // size; buffers are at least this large so a mis-sized PAL cannot overrun them.
 constexpr int RobotPalPins = 4;
+
+RobotRunContext OnTheLink(const RobotFitnessContext& context, SerialRobotBody& body)
+{
+    return {body, context.view, context.motorTable, context.proximityThreshold};
+}
 } // namespace
 
 int ParseRunLength(const QString& text)
@@ -31,11 +37,11 @@ int ParseRunLength(const QString& text)
     return std::clamp(seconds, MinRunLength, MaxRunLength);
 }
 
-double ComputeFitnessKheperaInc(const RobotFitnessContext& context, const uint32_t readings[8])
+double ComputeFitnessKheperaInc(const RobotRunContext& context, const uint32_t readings[8])
 {
     int left = 0;
     int right = 0;
-    if (!CommandReadSpeed(context.khepera, left, right)) {
+    if (!context.body.ReadSpeeds(left, right)) {
         ConsolePrintf("ComputeFitnessKheperaInc failed due to CommandReadSpeed. Returning 0\n");
         return 0.0;
     }
@@ -43,28 +49,35 @@ double ComputeFitnessKheperaInc(const RobotFitnessContext& context, const uint32
     return FitnessIncrement(readings, left, right);
 }
 
-RobotRunResult ComputeFitnessKhepera(const RobotFitnessContext& context, PalConfig config,
-                                     BitString chromosome, const QString& lengthRunText)
+double ComputeFitnessKheperaInc(const RobotFitnessContext& context, const uint32_t readings[8])
+{
+    SerialRobotBody body(context.khepera);
+    return ComputeFitnessKheperaInc(OnTheLink(context, body), readings);
+}
+
+RobotRunResult ComputeFitnessKhepera(const RobotRunContext& context, PalConfig config,
+                                     BitString chromosome, int runLengthSeconds)
 {
     CheckChromosomeLength(config, chromosome); // refused before the robot moves
     std::vector<unsigned char> inputs(std::max(config.NumInputs, RobotPalPins), 0);
     std::vector<unsigned char> outputs(std::max(config.NumOutputs, RobotPalPins), 0);
-    const int runLength = ParseRunLength(lengthRunText);
-    KKhepera& khepera = context.khepera;
-    WheelStopOnExit stopAtTheEnd(khepera);
+    const RobotBody::Time runLength =
+        std::chrono::seconds(std::clamp(runLengthSeconds, MinRunLength, MaxRunLength));
+    RobotBody& body = context.body;
+    BodyStopOnExit stopAtTheEnd(body);
 
-    const double t0 = HighResSeconds();
+    const RobotBody::Time t0 = body.Now();
     double sum = 0.0;
     int steps = 0;
     bool stopped = false;
     // A robot that no longer answers at all ends the run at the command that
     // found it out.
-    while (HighResSeconds() - t0 < runLength) {
-        const double ts = HighResSeconds();
+    while (body.Now() - t0 < runLength) {
+        const RobotBody::Time ts = body.Now();
 
         uint32_t readings[8];
-        CommandProximity(khepera, readings); // all 0 after a failure
-        if (khepera.Lost())
+        body.ReadProximity(readings); // all 0 after a failure
+        if (body.Lost())
             break;
         ConsolePrintf("Proximity: ");
         for (uint32_t r : readings)
@@ -73,7 +86,7 @@ RobotRunResult ComputeFitnessKhepera(const RobotFitnessContext& context, PalConf
 
         // Scores the speeds commanded by the previous step.
         const double f = ComputeFitnessKheperaInc(context, readings);
-        if (khepera.Lost())
+        if (body.Lost())
             break;
         ConsolePrintf("tf: %lf\n", f);
         sum += f;
@@ -94,8 +107,8 @@ RobotRunResult ComputeFitnessKhepera(const RobotFitnessContext& context, PalConf
         ConsolePrintf("\n");
 
         const WheelSpeeds speeds = MotorSpeeds(outputs.data(), context.motorTable);
-        CommandSetSpeed(khepera, speeds.left, speeds.right);
-        if (khepera.Lost())
+        body.SetSpeeds(speeds.left, speeds.right);
+        if (body.Lost())
             break;
         context.view.ProcessEvents();
         if (context.view.RunStopRequested()) {
@@ -103,17 +116,15 @@ RobotRunResult ComputeFitnessKhepera(const RobotFitnessContext& context, PalConf
             break;
         }
 
-        // Steps start StepPeriod apart (or later, never earlier). The wait
-        // sleeps most of the time and spins only the last moment, instead of
-        // spinning the whole remainder.
-        WaitUntilElapsed(ts, StepPeriod);
-        const double te = HighResSeconds();
+        // Steps start StepPeriod apart (or later, never earlier).
+        body.WaitUntil(ts + StepPeriod);
+        const RobotBody::Time te = body.Now();
         ConsolePrintf("Elapsed time fiddling with serial stuff and simulating the PAL: %lf\n",
-                      (te - ts) * 0.001);
+                      std::chrono::duration<double>(te - ts).count() * 0.001);
     }
-    const RobotRunEnd end = khepera.Lost() ? RobotRunEnd::LinkLost
-                            : stopped      ? RobotRunEnd::Stopped
-                                           : RobotRunEnd::Completed;
+    const RobotRunEnd end = body.Lost() ? RobotRunEnd::LinkLost
+                            : stopped   ? RobotRunEnd::Stopped
+                                        : RobotRunEnd::Completed;
     stopAtTheEnd.StopNow();
     if (end == RobotRunEnd::LinkLost)
         ConsolePrintf("The robot stopped answering: run abandoned after %d steps\n", steps);
@@ -121,4 +132,12 @@ RobotRunResult ComputeFitnessKhepera(const RobotFitnessContext& context, PalConf
         ConsolePrintf("Run stopped after %d steps\n", steps);
     ConsolePrintf("Sum of fitness: %lf. Numstep: %d\n", sum, steps);
     return {steps > 0 ? sum / steps : 0.0, end};
+}
+
+RobotRunResult ComputeFitnessKhepera(const RobotFitnessContext& context, PalConfig config,
+                                     BitString chromosome, const QString& lengthRunText)
+{
+    SerialRobotBody body(context.khepera);
+    return ComputeFitnessKhepera(OnTheLink(context, body), std::move(config), std::move(chromosome),
+                                 ParseRunLength(lengthRunText));
 }

@@ -21,7 +21,8 @@ void appendRectangle(std::vector<Segment> &out, Vec2 min, Vec2 max)
 
 } // namespace
 
-Arena::Arena(double width, double height, std::vector<Box> boxes, std::vector<Circle> cylinders)
+Arena::Arena(double width, double height, std::vector<Box> boxes, std::vector<Circle> cylinders,
+             std::vector<Segment> walls)
     : m_width(width)
     , m_height(height)
     , m_boxes(std::move(boxes))
@@ -30,6 +31,7 @@ Arena::Arena(double width, double height, std::vector<Box> boxes, std::vector<Ci
     appendRectangle(m_surfaces, {-width / 2, -height / 2}, {width / 2, height / 2});
     for (const Box &box : m_boxes)
         appendRectangle(m_surfaces, box.min, box.max);
+    m_surfaces.insert(m_surfaces.end(), walls.begin(), walls.end());
 }
 
 double Arena::castRay(Vec2 origin, Vec2 dir, double maxRange) const

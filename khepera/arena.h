@@ -12,19 +12,21 @@ struct Box {
     Vec2 max;
 };
 
-// A walled rectangular floor centred on the origin, with solid boxes and
-// cylinders standing on it. Every surface reflects infrared the same way.
+// A walled rectangular floor centred on the origin, with solid boxes,
+// cylinders and thin inner walls standing on it. Every surface reflects
+// infrared the same way.
 class Arena {
 public:
-    // width, height: inner size of the walled floor in mm (> 0).
+    // width, height: inner size of the walled floor in mm (> 0). walls:
+    // straight, two-sided inner walls of no thickness.
     Arena(double width, double height, std::vector<Box> boxes = {},
-          std::vector<Circle> cylinders = {});
+          std::vector<Circle> cylinders = {}, std::vector<Segment> walls = {});
 
     double width() const { return m_width; }
     double height() const { return m_height; }
     const std::vector<Box> &boxes() const { return m_boxes; }
     const std::vector<Circle> &cylinders() const { return m_cylinders; }
-    // The four outer walls followed by the four sides of every box.
+    // The four outer walls, the four sides of every box, then the inner walls.
     const std::vector<Segment> &surfaces() const { return m_surfaces; }
 
     // Distance in mm from `origin` along the unit direction `dir` to the first
