@@ -9,6 +9,8 @@
 #include "palviewer.h"
 #include "proximityring.h"
 #include "robot_world.h"
+#include "simulatedrunview.h"
+#include "watchedrobotbody.h"
 #include "shortcuts.h"
 #include "statuspanel.h"
 #include "tffitnessdisplay.h"

@@ -37,6 +37,7 @@
 #include "robotrunview.h"
 #include "simulationsetup.h"
 #include "truthtable.h"
+#include "kinematics.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -61,7 +62,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
+class SimulatedRunView;
 class TFRobotArena;
+class WatchedRobotBody;
 struct TableCover;
 
 class TFOrvik : public QMainWindow, public RobotRunView {
@@ -164,8 +167,9 @@ public:
     bool SimulatedRobot = false;
     SimulationSetup Simulation;
     TFRobotArena* FRobotArena = nullptr; // created with the window, shown on demand
-    // The simulated robot's world while SimulatedRobot is chosen.
+    // The simulated robot's world and body while SimulatedRobot is chosen.
     std::unique_ptr<ksim::RobotWorld> SimWorld;
+    std::unique_ptr<WatchedRobotBody> SimBody;
     bool Evolving = false;
     // True while "Compute fitness" runs the robot (the window takes no other
     // command then; BStopRun ends the run).
@@ -241,6 +245,14 @@ private:
     // arena's start pose); false, with an "Error" box, when its arena file
     // cannot be read.
     bool UseSimulation();
+    // One run of `chromosome` on the simulated Khepera, in virtual time (or
+    // paced by "Real time"), shown in the arena window under `caption`.
+    RobotRunResult RunOnSimulation(const BitString& chromosome, const QString& caption);
+    // "Evolve"'s evaluation on the simulated Khepera: the repositioning walk
+    // (drawing from the GA's generator, as on the robot), then the run.
+    double EvaluateOnSimulation(const BitString& chromosome, int32_t index);
+    // ProcessEventsEvery at the evolution loop's interval.
+    void ProcessEventsSometimes();
     // One robot run of `chromosome` with the window's settings.
     RobotRunResult RunOnRobot(const BitString& chromosome);
     // The repositioning and run of one evaluation in "Evolve"; nothing when
@@ -284,4 +296,9 @@ private:
     bool closeWhenIdle_ = false;
     ControlsLock controlsLock_;
     bool runStopRequested_ = false;
+    // The simulated runs' view of the Khepera panel, flushed by ProcessEvents.
+    std::unique_ptr<SimulatedRunView> simulatedView_;
+    // Where the last simulated evaluation started ("Compute fitness" runs
+    // from there again).
+    ksim::Pose lastStartPose_;
 };

@@ -36,6 +36,10 @@ void RobotArenaCanvas::paintEvent(QPaintEvent*)
     ksim::paintTrail(p, transform, trail);
     // Noise-free readings: drawing must not draw from the run's noise.
     ksim::paintRobot(p, transform, *arena, pose, ksim::readProximity(*arena, pose));
+    p.setPen(palette().color(QPalette::WindowText));
+    const QPointF corner = transform.toView({-arena->width() / 2, arena->height() / 2});
+    p.drawText(corner + QPointF(8, 6 + p.fontMetrics().ascent()),
+               QStringLiteral("t = %1 s").arg(seconds, 0, 'f', 1));
 }
 
 TFRobotArena::TFRobotArena(QWidget* parent)
@@ -71,8 +75,8 @@ void TFRobotArena::StartRun(const ksim::Arena& arena, const ksim::Pose& start, c
     Canvas->arena = arena;
     Canvas->pose = start;
     Canvas->trail = {start.position()};
-    caption_ = caption;
-    ShowCaption(0.0);
+    Canvas->seconds = 0.0;
+    LRun->setText(caption);
     Canvas->update();
 }
 
@@ -81,7 +85,7 @@ void TFRobotArena::ShowStep(const ksim::Pose& pose, double seconds)
     Canvas->pose = pose;
     if (Canvas->trail.isEmpty() || ksim::length(pose.position() - Canvas->trail.back()) >= MinTrailStepMm)
         Canvas->trail.append(pose.position());
-    ShowCaption(seconds);
+    Canvas->seconds = seconds;
     Canvas->update();
 }
 
@@ -103,9 +107,4 @@ void TFRobotArena::ReplayStep()
     }
     ShowStep(replay_[replayNext_], replayNext_ * ControlStepMs / 1000.0);
     ++replayNext_;
-}
-
-void TFRobotArena::ShowCaption(double seconds)
-{
-    LRun->setText(QStringLiteral("%1 - %2 s").arg(caption_).arg(seconds, 0, 'f', 1));
 }

@@ -31,6 +31,7 @@ public:
     std::optional<ksim::Arena> arena;
     ksim::Pose pose;
     QVector<ksim::Vec2> trail;
+    double seconds = 0.0; // robot time of the run shown
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -45,7 +46,7 @@ public:
     // it is ("Generation 3, individual 12").
     void StartRun(const ksim::Arena& arena, const ksim::Pose& start, const QString& caption);
     // The robot's pose after a control step of the run; `seconds` is the
-    // run's robot time.
+    // run's robot time. Cheap: it only marks the canvas for repainting.
     void ShowStep(const ksim::Pose& pose, double seconds);
     // Shows `poses` (start pose first, one per control step) again from the
     // start, at 0.1 s per step.
@@ -61,9 +62,7 @@ public:
 
 private:
     void ReplayStep();
-    void ShowCaption(double seconds);
 
-    QString caption_;
     QVector<ksim::Pose> replay_;
     int replayNext_ = 0;
     QTimer replayTimer_;
