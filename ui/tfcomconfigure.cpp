@@ -66,7 +66,7 @@ TFComConfigure::TFComConfigure(QWidget* parent)
     // In the order of SimulationSetup::ArenaKind.
     CBArena->addItems({tr("Default arena (1 m square, 5 obstacles)"), tr("Open arena (4 m square, empty)"),
                        tr("Arena file:")});
-    EArenaFile->setPlaceholderText(QStringLiteral("arena.txt"));
+    EArenaFile->setPlaceholderText(tr("path of an arena file"));
     ENoise->setMaximumWidth(ENoise->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 8);
 
     CBOtherDevice->setEditable(true);

@@ -10,7 +10,11 @@
 //
 // orvik-screenshot OUTPUT_DIR --pla FILE: the logic-synthesis round of
 // logicrun.h, saving logic-*.png.
+//
+// orvik-screenshot OUTPUT_DIR --simulated GENERATIONS: robot mode on the
+// simulated Khepera inside Orvik (simulatedrun.h), saving simulated-*.png.
 #include "logicrun.h"
+#include "simulatedrun.h"
 #include "orvikwindows.h"
 #include "tffitnessdisplay.h"
 #include "kkhepera.h"
@@ -94,6 +98,8 @@ int main(int argc, char** argv)
     TFOrvik* window = FOrvik;
     if (argc >= 5 && QString(argv[2]) == "--robot")
         return RobotRun(window, out, QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
+    if (argc >= 4 && QString(argv[2]) == "--simulated")
+        return SimulatedRun(window, out, std::atoi(argv[3]));
     if (argc >= 4 && QString(argv[2]) == "--pla")
         return LogicRun(window, out, QString::fromLocal8Bit(argv[3]));
     for (uint32_t r = 0; r < 16; ++r) {
