@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -136,4 +137,24 @@ TEST_F(SimulatedRobotWindowTest, ComputeFitnessRunsAgainFromTheLastStartAndRepla
     EXPECT_EQ(ui.messages[0].text, ui.messages[1].text);
     EXPECT_TRUE(window->FRobotArena->Replaying());
     EXPECT_TRUE(window->centralWidget()->isEnabled());
+}
+
+TEST_F(SimulatedRobotWindowTest, RealTimePacesARunAtTheRobotsStepsAndKeepsTheWindowResponsive)
+{
+    ChooseSimulation();
+    window->FRobotArena->CBRealTime->setChecked(true);
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    tick.start(50);
+    QElapsedTimer clock;
+    clock.start();
+    window->BComputeFitnessClick(); // one second of robot time
+    // Paced, the run cannot end before its second has passed on the wall
+    // clock (a lower bound only: a busy machine may take longer).
+    EXPECT_GE(clock.elapsed(), 950);
+    EXPECT_GE(ticks, 5); // the GUI handled its events while it waited
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].caption, "Fitness");
+    EXPECT_FALSE(window->FRobotArena->Replaying()); // it was watched as it ran
 }
