@@ -17,6 +17,10 @@ struct Box {
 // infrared the same way.
 class Arena {
 public:
+    // Slack of the cheap tests that skip far surfaces (mm): far more than any
+    // rounding, far less than anything in an arena.
+    static constexpr double kCullMarginMm = 1.0;
+
     // width, height: inner size of the walled floor in mm (> 0). walls:
     // straight, two-sided inner walls of no thickness.
     Arena(double width, double height, std::vector<Box> boxes = {},

@@ -16,7 +16,11 @@ Vec2 pushOutOfObstacles(const Arena &arena, Vec2 centre, double radius)
 {
     for (int iteration = 0; iteration < kResolveIterations; ++iteration) {
         bool moved = false;
+        // Far surfaces and cylinders cannot overlap the body: skipped.
+        const double reach = radius + Arena::kCullMarginMm;
         for (const Segment &surface : arena.surfaces()) {
+            if (outsideSquare(surface, centre, reach))
+                continue;
             const Vec2 away = centre - closestPointOnSegment(centre, surface);
             const double distance = length(away);
             if (distance < radius && distance > 1e-12) {
@@ -25,6 +29,8 @@ Vec2 pushOutOfObstacles(const Arena &arena, Vec2 centre, double radius)
             }
         }
         for (const Circle &cylinder : arena.cylinders()) {
+            if (outsideSquare(cylinder, centre, reach))
+                continue;
             const Vec2 away = centre - cylinder.centre;
             const double distance = length(away);
             const double minimum = radius + cylinder.radius;
