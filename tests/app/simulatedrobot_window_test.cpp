@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -157,4 +158,36 @@ TEST_F(SimulatedRobotWindowTest, RealTimePacesARunAtTheRobotsStepsAndKeepsTheWin
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].caption, "Fitness");
     EXPECT_FALSE(window->FRobotArena->Replaying()); // it was watched as it ran
+}
+
+TEST_F(SimulatedRobotWindowTest, AnArenaFileIsReadWithItsStartAndABadOneIsRefusedByLine)
+{
+    const QString good = TempFile("corridor.txt");
+    const QString bad = TempFile("bad.txt");
+    for (const auto& [path, text] : {std::pair{good, "# a corridor\nfloor 800 400\nwall -200 0 200 0\n"
+                                                     "start -300 100 90\n"},
+                                     std::pair{bad, "floor 800 400\n\nbox 1 2 3\n"}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    QStringList refused;
+    ui.onExec = [&](QDialog* d) -> int {
+        auto* dialog = static_cast<TFComConfigure*>(d);
+        dialog->RBSimulated->setChecked(true);
+        dialog->CBArena->setCurrentIndex(static_cast<int>(SimulationSetup::ArenaKind::File));
+        dialog->EArenaFile->setText(bad);
+        if (FakeUiSeam::PressOk(d) == QDialog::Accepted)
+            return QDialog::Accepted;
+        refused.append(ui.messages.back().text);
+        dialog->EArenaFile->setText(good);
+        return FakeUiSeam::PressOk(d);
+    };
+    window->Communication1Click();
+    ASSERT_EQ(refused.size(), 1);
+    EXPECT_TRUE(refused[0].contains("line 3")) << refused[0].toStdString();
+    ASSERT_TRUE(window->SimulatedRobot);
+    EXPECT_EQ(window->SimWorld->arena().width(), 800.0);
+    EXPECT_EQ(window->SimWorld->pose().x, -300.0);
+    EXPECT_EQ(window->SimWorld->pose().y, 100.0);
 }
