@@ -57,8 +57,15 @@ void paintRobot(QPainter &p, const ArenaViewTransform &t, const Arena &arena, co
     for (int s = 0; s < kSensorCount; ++s) {
         // Faint while the sensor sees nothing, full red when it touches.
         const int alpha = 60 + 195 * std::clamp(readings[s], 0, kMaxReading) / kMaxReading;
-        p.setPen(QPen(QColor(220, 40, 40, alpha), 2));
+        const QColor colour(220, 40, 40, alpha);
+        p.setPen(QPen(colour, 2));
         p.drawLine(t.toView(rays[s].origin), t.toView(rays[s].tip));
+        // A dot where the ray meets a surface within the sensor's range.
+        if (length(rays[s].tip - rays[s].origin) < kSensorRangeMm - 1e-6) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(colour);
+            p.drawEllipse(t.toView(rays[s].tip), 2.5, 2.5);
+        }
     }
     const double r = kBodyRadiusMm * t.pixelsPerMm();
     p.setPen(QPen(Qt::black, 1.5));

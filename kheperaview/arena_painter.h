@@ -20,7 +20,8 @@ void paintArena(QPainter &p, const ArenaViewTransform &t, const Arena &arena);
 void paintTrail(QPainter &p, const ArenaViewTransform &t, const QVector<Vec2> &trail);
 
 // The body, its heading, and each sensor's ray up to the first surface
-// (sensor_rays.h), drawn the stronger the higher the sensor's reading.
+// (sensor_rays.h, with a dot where it meets one), drawn the stronger the
+// higher the sensor's reading.
 void paintRobot(QPainter &p, const ArenaViewTransform &t, const Arena &arena, const Pose &pose,
                 const ProximityReadings &readings);
 
