@@ -67,7 +67,7 @@ TFRobotArena::TFRobotArena(QWidget* parent)
     connect(&replayTimer_, &QTimer::timeout, this, &TFRobotArena::ReplayStep);
 }
 
-bool TFRobotArena::RealTime() const { return CBRealTime->isChecked(); }
+bool TFRobotArena::RealTime() const { return CBRealTime->isChecked() && isVisible(); }
 
 void TFRobotArena::StartRun(const ksim::Arena& arena, const ksim::Pose& start, const QString& caption)
 {

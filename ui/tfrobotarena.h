@@ -53,7 +53,9 @@ public:
     void Replay(const ksim::Arena& arena, const QVector<ksim::Pose>& poses, const QString& caption);
     bool Replaying() const { return replayTimer_.isActive(); }
 
-    // Whether simulated runs should be paced at 0.1 s per control step.
+    // Whether simulated runs should be paced at 0.1 s per control step:
+    // "Real time" is checked and the window is shown (a run nobody watches
+    // goes flat out).
     bool RealTime() const;
 
     RobotArenaCanvas* Canvas;

@@ -143,6 +143,7 @@ TEST_F(SimulatedRobotWindowTest, ComputeFitnessRunsAgainFromTheLastStartAndRepla
 TEST_F(SimulatedRobotWindowTest, RealTimePacesARunAtTheRobotsStepsAndKeepsTheWindowResponsive)
 {
     ChooseSimulation();
+    window->RobotArena1Click();
     window->FRobotArena->CBRealTime->setChecked(true);
     int ticks = 0;
     QTimer tick;

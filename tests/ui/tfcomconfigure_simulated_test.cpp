@@ -98,17 +98,3 @@ TEST(TFComConfigureSimulated, APortChoiceIgnoresTheSimulationFields)
     EXPECT_EQ(FakeUiSeam::PressOk(&dialog), QDialog::Accepted);
     EXPECT_TRUE(ui.messages.empty());
 }
-
-TEST(TFComConfigureSimulated, BrowseFillsTheArenaFile)
-{
-    FakeUiSeam ui;
-    TFComConfigure dialog;
-    dialog.SetSimulation(true, {Kind::File, "old.txt", 0});
-    ui.fileAnswers = {"/tmp/arena.txt", ""};
-    dialog.BArenaBrowse->click();
-    EXPECT_EQ(dialog.EArenaFile->text(), "/tmp/arena.txt");
-    ASSERT_EQ(ui.fileRequests.size(), 1u);
-    EXPECT_TRUE(ui.fileRequests[0].mustExist);
-    dialog.BArenaBrowse->click(); // cancelled: the path stays
-    EXPECT_EQ(dialog.EArenaFile->text(), "/tmp/arena.txt");
-}
