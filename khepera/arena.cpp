@@ -27,11 +27,12 @@ Arena::Arena(double width, double height, std::vector<Box> boxes, std::vector<Ci
     , m_height(height)
     , m_boxes(std::move(boxes))
     , m_cylinders(std::move(cylinders))
+    , m_walls(std::move(walls))
 {
     appendRectangle(m_surfaces, {-width / 2, -height / 2}, {width / 2, height / 2});
     for (const Box &box : m_boxes)
         appendRectangle(m_surfaces, box.min, box.max);
-    m_surfaces.insert(m_surfaces.end(), walls.begin(), walls.end());
+    m_surfaces.insert(m_surfaces.end(), m_walls.begin(), m_walls.end());
 }
 
 double Arena::castRay(Vec2 origin, Vec2 dir, double maxRange) const

@@ -30,6 +30,7 @@ public:
     double height() const { return m_height; }
     const std::vector<Box> &boxes() const { return m_boxes; }
     const std::vector<Circle> &cylinders() const { return m_cylinders; }
+    const std::vector<Segment> &walls() const { return m_walls; }
     // The four outer walls, the four sides of every box, then the inner walls.
     const std::vector<Segment> &surfaces() const { return m_surfaces; }
 
@@ -45,6 +46,7 @@ private:
     double m_height;
     std::vector<Box> m_boxes;
     std::vector<Circle> m_cylinders;
+    std::vector<Segment> m_walls;
     std::vector<Segment> m_surfaces;
 };
 

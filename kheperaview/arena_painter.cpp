@@ -31,11 +31,9 @@ void paintArena(QPainter &p, const ArenaViewTransform &t, const Arena &arena)
         const double r = c.radius * t.pixelsPerMm();
         p.drawEllipse(t.toView(c.centre), r, r);
     }
-    // The inner walls follow the outer walls and the boxes' sides.
-    const std::vector<Segment> &surfaces = arena.surfaces();
     p.setPen(QPen(kObstacleColour, 3, Qt::SolidLine, Qt::RoundCap));
-    for (std::size_t i = 4 + 4 * arena.boxes().size(); i < surfaces.size(); ++i)
-        p.drawLine(t.toView(surfaces[i].a), t.toView(surfaces[i].b));
+    for (const Segment &wall : arena.walls())
+        p.drawLine(t.toView(wall.a), t.toView(wall.b));
 }
 
 void paintTrail(QPainter &p, const ArenaViewTransform &t, const QVector<Vec2> &trail)

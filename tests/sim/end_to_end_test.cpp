@@ -2,6 +2,7 @@
 // QSerialPort exactly as the workbench opens the robot's port.
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -197,6 +198,34 @@ TEST_F(KheperaSimProgram, RefusesBadOptionsWithoutPrintingADevice)
     EXPECT_TRUE(sim.devicePath().isEmpty());
     sim.process().waitForFinished(kStartLimitMs);
     EXPECT_NE(sim.process().exitCode(), 0);
+}
+
+// An arena file's inner wall stands where the file says, and a bad file is
+// refused with its line.
+TEST_F(KheperaSimProgram, RunsInTheArenaOfAFile)
+{
+    QTemporaryDir dir;
+    const QString good = dir.filePath("wall.txt");
+    const QString bad = dir.filePath("bad.txt");
+    for (const auto &[path, text] : {std::pair{good, "floor 1000 1000\nwall 60 -100 60 100\nstart 0 0 0\n"},
+                                     std::pair{bad, "floor 1000 1000\nbox 1 2 3\n"}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    {
+        Simulator sim({"--arena", good});
+        ASSERT_FALSE(sim.devicePath().isEmpty());
+        auto port = openRobotPort(sim.devicePath());
+        ASSERT_TRUE(port);
+        // The wall is 35 mm ahead of the front sensors (x = 25): about 240.
+        EXPECT_TRUE(matches(exchange(*port, "N\r"), "n,\\d+,\\d+,2\\d\\d,2\\d\\d,\\d+,\\d+,0,0\r\n"));
+    }
+    Simulator sim({"--arena", bad});
+    EXPECT_TRUE(sim.devicePath().isEmpty());
+    sim.process().waitForFinished(kStartLimitMs);
+    EXPECT_EQ(sim.process().exitCode(), 2);
+    EXPECT_TRUE(sim.process().readAllStandardError().contains(", line 2: box needs 4 numbers"));
 }
 
 } // namespace

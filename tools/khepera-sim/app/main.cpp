@@ -9,6 +9,7 @@
 // stdout carries exactly one line, the slave device's path, printed once the
 // terminal is ready to be opened.
 
+#include "arena_file.h"
 #include "arena_presets.h"
 #include "arena_view.h"
 #include "collision.h"
@@ -26,7 +27,10 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <fstream>
 #include <memory>
+#include <optional>
+#include <sstream>
 
 namespace {
 
@@ -41,6 +45,26 @@ int fail(const std::string &message)
 {
     std::fprintf(stderr, "orvik-khepera-sim: %s\n", message.c_str());
     return 1;
+}
+
+// The arena and start pose of --arena FILE, or a line for the user.
+std::optional<ksim::ArenaFileContent> loadArena(const std::string &path, std::string &error)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    if (file.is_open())
+        text << file.rdbuf();
+    if (!file.is_open() || file.bad()) {
+        error = "--arena " + path + ": cannot read the file";
+        return std::nullopt;
+    }
+    ksim::ArenaFileContent content = ksim::parseArenaFile(text.str());
+    if (!content.arena) {
+        error = "--arena " + path + (content.errorLine > 0 ? ", line " + std::to_string(content.errorLine) : "")
+            + ": " + content.error;
+        return std::nullopt;
+    }
+    return content;
 }
 
 } // namespace
@@ -58,7 +82,18 @@ int main(int argc, char **argv)
     const SimOptions &options = *parsed.options;
 
     ksim::Arena arena = options.openArena ? ksim::makeOpenArena() : ksim::makeDefaultArena();
-    ksim::Pose start = options.start.value_or(ksim::Pose{});
+    ksim::Pose fileStart;
+    if (!options.arenaFile.isEmpty()) {
+        std::string error;
+        std::optional<ksim::ArenaFileContent> content = loadArena(options.arenaFile.toStdString(), error);
+        if (!content) {
+            std::fprintf(stderr, "orvik-khepera-sim: %s\n", error.c_str());
+            return 2;
+        }
+        arena = std::move(*content->arena);
+        fileStart = content->start;
+    }
+    ksim::Pose start = options.start.value_or(fileStart);
     if (!arena.isFree(start.position()))
         return fail("the start position lies outside the arena or inside an obstacle");
     const ksim::Vec2 clear = ksim::pushOutOfObstacles(arena, start.position(), ksim::kBodyRadiusMm);

@@ -39,12 +39,13 @@ SimOptionsParse parseSimOptions(const QStringList &arguments)
     const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
     const QCommandLineOption link("link", "Also make a symlink at <path> to the device (removed at exit).", "path");
     const QCommandLineOption open("open", "Use a 4 m x 4 m arena without obstacles instead of the 1 m x 1 m one.");
+    const QCommandLineOption arena("arena", "Use the arena of <file> (floor, box, cylinder, wall, start; see the README).", "file");
     const QCommandLineOption start("start", "Start the robot at x,y (mm) facing heading (degrees); default 0,0,0.", "x,y,heading");
     const QCommandLineOption noise("noise", "Sensor noise level in percent, 0..100 (default 0).", "percent", "0");
     const QCommandLineOption seed("seed", "Seed of the noise generator (default 1).", "n", "1");
     const QCommandLineOption window("window", "Show the arena, the robot, its sensors and its trail.");
     const QCommandLineOption verbose("verbose", "Log every command and reply on stderr.");
-    parser.addOptions({help, link, open, start, noise, seed, window, verbose});
+    parser.addOptions({help, link, open, arena, start, noise, seed, window, verbose});
 
     SimOptionsParse result;
     auto fail = [&result](const QString &message) {
@@ -65,6 +66,11 @@ SimOptionsParse parseSimOptions(const QStringList &arguments)
     SimOptions options;
     options.linkPath = parser.value(link);
     options.openArena = parser.isSet(open);
+    options.arenaFile = parser.value(arena);
+    if (options.openArena && parser.isSet(arena))
+        return fail("--open and --arena both choose the arena: give one of them");
+    if (parser.isSet(arena) && options.arenaFile.isEmpty())
+        return fail("--arena wants a file name");
     options.window = parser.isSet(window);
     options.verbose = parser.isSet(verbose);
 

@@ -12,6 +12,7 @@
 struct SimOptions {
     QString linkPath;               // --link: symlink to the slave device, empty for none
     bool openArena = false;         // --open: 4 m x 4 m, no obstacles
+    QString arenaFile;              // --arena: an arena file, empty for none
     std::optional<ksim::Pose> start; // --start x,y,heading (mm, mm, degrees)
     double noisePercent = 0.0;      // --noise
     std::uint32_t seed = 1;         // --seed
