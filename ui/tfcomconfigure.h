@@ -1,15 +1,21 @@
 #pragma once
 // "FComConfigure": the modal port dialog behind Setup > Communication. It
-// offers port 1 ("COM1"), port 2 ("COM2") and any other serial device (a USB
+// offers port 1 ("COM1"), port 2 ("COM2"), any other serial device (a USB
 // adapter, or a pseudo-terminal such as the simulated robot's, which Qt does
-// not list and must be typed). The caller sets the choice, shows the dialog,
-// and after QDialog::Accepted reads ChosenPort()/ChosenPath() and reopens the
-// link; the dialog itself applies nothing.
+// not list and must be typed), and the simulated Khepera inside Orvik with
+// its arena and sensor noise. The caller sets the choice, shows the dialog,
+// and after QDialog::Accepted reads ChosenSimulated() and either
+// ChosenSimulation() or ChosenPort()/ChosenPath() and reopens the link; the
+// dialog itself applies nothing. OK is refused (an "Error" box, the dialog
+// stays open) while the simulation's noise or arena file is not acceptable.
+#include "simulationsetup.h"
+
 #include <QDialog>
 #include <QString>
 
 class QComboBox;
 class QGroupBox;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -29,8 +35,20 @@ public:
     // without surrounding white space.
     QString ChosenPath() const;
 
+    // Selects the simulated Khepera when `on` (otherwise leaves the choice
+    // SetChoice made) and shows `setup` in its fields either way.
+    void SetSimulation(bool on, const SimulationSetup& setup);
+    bool ChosenSimulated() const;
+    // The simulation's values as accepted by the last OK.
+    const SimulationSetup& ChosenSimulation() const { return simulation_; }
+    // How OK checks a chosen arena file (the caller's file reader); without
+    // one any named file is accepted.
+    ArenaFileCheck CheckArenaFile;
+
     // Runs the dialog modally; returns QDialog::Accepted or QDialog::Rejected.
     int ShowDialog();
+    bool FormCloseQuery();
+    void accept() override;
 
     // The system's device name of port 1 or 2 ("/dev/ttyS0", "COM1", ...).
     static QString PortDeviceName(int portNumber);
@@ -40,10 +58,19 @@ public:
     QRadioButton* RBCom2;
     QRadioButton* RBOther;
     QComboBox* CBOtherDevice; // editable: any typed path is accepted
+    QRadioButton* RBSimulated;
+    QComboBox* CBArena; // "Default arena", "Open arena", "Arena file:"
+    QLineEdit* EArenaFile;
+    QPushButton* BArenaBrowse;
+    QLineEdit* ENoise; // percent, 0..100
     QPushButton* BOk;
     QPushButton* BCancel;
 
 private:
     void FillDevices();
     void UpdateOkButton();
+    void UpdateSimulationFields();
+    void BArenaBrowseClick();
+
+    SimulationSetup simulation_;
 };

@@ -8,10 +8,14 @@
 #include "orvikwindows.h"
 #include "palviewer.h"
 #include "proximityring.h"
+#include "robot_world.h"
+#include "simulatedrunview.h"
+#include "watchedrobotbody.h"
 #include "shortcuts.h"
 #include "statuspanel.h"
 #include "tffitnessdisplay.h"
 #include "tfpalsetup.h"
+#include "tfrobotarena.h"
 #include "uiseam.h"
 #include "windowplacement.h"
 
@@ -69,6 +73,8 @@ TFOrvik::TFOrvik(QWidget* parent, const QString& robotDevice) : QMainWindow(pare
     TableMinimum = new MinimumTermsTask(this);
     BuildControls();
     BuildMenus();
+    FRobotArena = new TFRobotArena(this);
+    FRobotArena->setAttribute(Qt::WA_QuitOnClose, false);
 
     // The population (100 individuals) and CurrentChromosome exist as members;
     // next comes the robot link, whose open failures are shown at once.
@@ -270,6 +276,8 @@ void TFOrvik::BuildMenus()
     DebugConsole->setObjectName("DebugConsole");
     DebugConsole->setCheckable(true);
     DebugConsole->setChecked(false);
+    RobotArena1 = debug->addAction("Robot &arena");
+    RobotArena1->setObjectName("RobotArena1");
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help1");
@@ -314,6 +322,7 @@ void TFOrvik::ConnectHandlers()
     connect(GA1, &QAction::triggered, this, &TFOrvik::GA1Click);
     connect(Motor1, &QAction::triggered, this, &TFOrvik::Motor1Click);
     connect(Communication1, &QAction::triggered, this, &TFOrvik::Communication1Click);
+    connect(RobotArena1, &QAction::triggered, this, &TFOrvik::RobotArena1Click);
     connect(About1, &QAction::triggered, this, &TFOrvik::About1Click);
     connect(Readme1, &QAction::triggered, this, &TFOrvik::Readme1Click);
     // The menu item is not auto-checked: DebugConsoleClick inverts the mark itself.

@@ -9,6 +9,9 @@
 //   InputValues            the hand-set input switches of the simulation
 //   Viewer (PALViewer)     the schematic on PaintBox1
 //   Khepera (KKhepera)     the serial link to the robot
+//   SimulatedRobot         robot mode drives the simulated Khepera inside
+//                          Orvik (Simulation: its arena and noise) instead
+//                          of the serial link; FRobotArena shows it
 //
 // Data flow: the dialogs (FPalSetup, FGAConfigure, FTruthTable, FGAChooser,
 // FComConfigure) only show and validate; the handlers here apply what they
@@ -21,6 +24,7 @@
 //   tforvik_evolution.cpp   current individual, status bar, evolution loop, GA
 //   tforvik_population.cpp saving, loading and programming individuals
 //   tforvik_robot.cpp       the Khepera panel and the port choice
+//   tforvik_simulation.cpp  the simulated Khepera and its arena window
 //   tforvik_logic.cpp       PLA import, circuit export, the minimum solution
 //   tforvik_gal.cpp         the individual as a GAL's JEDEC file or .pld
 //   tforvik_help.cpp        the Help menu
@@ -33,7 +37,9 @@
 #include "palconfig.h"
 #include "robotfitness.h"
 #include "robotrunview.h"
+#include "simulationsetup.h"
 #include "truthtable.h"
+#include "kinematics.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -44,6 +50,9 @@
 #include <vector>
 
 class KKhepera;
+namespace ksim {
+class RobotWorld;
+}
 class MinimumTermsTask;
 class PALViewer;
 class PalPaintBox;
@@ -55,6 +64,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
+class SimulatedRunView;
+class TFRobotArena;
+class WatchedRobotBody;
 struct SumOfProducts;
 struct TableCover;
 
@@ -111,6 +123,8 @@ public:
     void BSendClick();
     void Motor1Click();
     void Communication1Click();
+    // Debug > Robot arena: shows the window of the simulated Khepera.
+    void RobotArena1Click();
     void BStopRunClick();
     // Robot-mode "Compute fitness": one run with only BStopRun taking input.
     void ComputeFitnessOnRobot();
@@ -151,6 +165,14 @@ public:
     int32_t CurrentIndividual = 0;
     std::unique_ptr<KKhepera> Khepera;
     uint32_t ProximityThreshold = 300;
+    // Chosen in Setup > Communication...: robot mode then evaluates on the
+    // simulated Khepera, in virtual time.
+    bool SimulatedRobot = false;
+    SimulationSetup Simulation;
+    TFRobotArena* FRobotArena = nullptr; // created with the window, shown on demand
+    // The simulated robot's world and body while SimulatedRobot is chosen.
+    std::unique_ptr<ksim::RobotWorld> SimWorld;
+    std::unique_ptr<WatchedRobotBody> SimBody;
     bool Evolving = false;
     // True while "Compute fitness" runs the robot (the window takes no other
     // command then; BStopRun ends the run).
@@ -207,6 +229,7 @@ public:
     QAction* Motor1;
     QAction* Communication1;
     QAction* DebugConsole;
+    QAction* RobotArena1;
     QAction* About1;
     QAction* Readme1;
 
@@ -221,6 +244,18 @@ private:
     void SetIdle(bool idle);
     void ShowStopTaken();
     void ShowLinkBusy(bool busy);
+    // Builds the simulated Khepera of `Simulation` (a new world at the
+    // arena's start pose); false, with an "Error" box, when its arena file
+    // cannot be read.
+    bool UseSimulation();
+    // One run of `chromosome` on the simulated Khepera, in virtual time (or
+    // paced by "Real time"), shown in the arena window under `caption`.
+    RobotRunResult RunOnSimulation(const BitString& chromosome, const QString& caption);
+    // "Evolve"'s evaluation on the simulated Khepera: the repositioning walk
+    // (drawing from the GA's generator, as on the robot), then the run.
+    double EvaluateOnSimulation(const BitString& chromosome, int32_t index);
+    // ProcessEventsEvery at the evolution loop's interval.
+    void ProcessEventsSometimes();
     // One robot run of `chromosome` with the window's settings.
     RobotRunResult RunOnRobot(const BitString& chromosome);
     // The repositioning and run of one evaluation in "Evolve"; nothing when
@@ -272,4 +307,9 @@ private:
     bool closeWhenIdle_ = false;
     ControlsLock controlsLock_;
     bool runStopRequested_ = false;
+    // The simulated runs' view of the Khepera panel, flushed by ProcessEvents.
+    std::unique_ptr<SimulatedRunView> simulatedView_;
+    // Where the last simulated evaluation started ("Compute fitness" runs
+    // from there again).
+    ksim::Pose lastStartPose_;
 };

@@ -8,6 +8,7 @@
 #include "orvikwindows.h"
 #include "palviewer.h"
 #include "repositionkhepera.h"
+#include "simulatedrunview.h"
 #include "tffitnessdisplay.h"
 #include "tfgaconfigure.h"
 #include "truthtablefitness.h"
@@ -66,7 +67,8 @@ void TFOrvik::ShowCurrentIndividual()
     Viewer->Fuses = CurrentChromosome;
     UpdateSimulation();
     UpdateStatusBar();
-    if (!Evolving || CBShowWhileEvolving->isChecked() || CBKhepera->isChecked())
+    const bool onRobot = CBKhepera->isChecked() && !SimulatedRobot;
+    if (!Evolving || CBShowWhileEvolving->isChecked() || onRobot)
         Viewer->Paint();
 }
 
@@ -135,6 +137,8 @@ void TFOrvik::ShowStatusBarNow()
 
 void TFOrvik::ProcessEvents()
 {
+    if (simulatedView_)
+        simulatedView_->Flush();
     ShowCaughtUpIndividual();
     if (statusBarPending_)
         ShowStatusBarNow();
@@ -159,6 +163,8 @@ void TFOrvik::ProcessEventsEvery(std::chrono::milliseconds interval)
     if (now - lastEventProcessing_ >= interval)
         ProcessEvents();
 }
+
+void TFOrvik::ProcessEventsSometimes() { ProcessEventsEvery(EventInterval); }
 
 void TFOrvik::SetIdle(bool idle)
 {
@@ -196,10 +202,13 @@ void TFOrvik::Evolve()
     try {
         while (!FFitnessDisplay->StopRequested) {
             const bool robot = CBKhepera->isChecked();
+            // The simulated Khepera runs in virtual time, as fast as the
+            // truth table: the GUI sees it only every EventInterval.
+            const bool simulated = robot && SimulatedRobot;
             // A robot that stops answering abandons the generation under way:
             // the population goes back to how it was before it.
             std::optional<GA> beforeGeneration;
-            if (robot)
+            if (robot && !simulated)
                 beforeGeneration = Population;
             if (Population.IsEvaluated())
                 Population.NextGeneration();
@@ -218,12 +227,18 @@ void TFOrvik::Evolve()
             for (int run = 0; run < runCount && !robotLost; ++run) {
                 ConsolePrintf("Testing generation %d\n", Population.GetGeneration());
                 for (uint32_t i = 0; i < n; ++i) {
-                    if (robot)
+                    if (robot && !simulated)
                         ProcessEvents();
                     else
                         ProcessEventsEvery(EventInterval);
                     double f = 0.0;
-                    if (robot) {
+                    if (simulated) {
+                        if (CBShowWhileEvolving->isChecked() || ConsoleIsOpen())
+                            SetCurrentIndividual(static_cast<int32_t>(i));
+                        else
+                            lastEvaluated_ = static_cast<int32_t>(i);
+                        f = EvaluateOnSimulation(Population.At(i), static_cast<int32_t>(i));
+                    } else if (robot) {
                         SetCurrentIndividual(static_cast<int32_t>(i));
                         const std::optional<double> scored = EvaluateOnRobot();
                         robotLost = !scored;

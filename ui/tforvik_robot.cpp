@@ -8,6 +8,10 @@
 #include "proximitygroups.h"
 #include "proximityring.h"
 #include "repositionkhepera.h"
+#include "robot_world.h"
+#include "simulatedarena.h"
+#include "tfrobotarena.h"
+#include "watchedrobotbody.h"
 #include "robotcommands.h"
 #include "tfcomconfigure.h"
 #include "tftruthtable.h"
@@ -38,7 +42,7 @@ void TFOrvik::CBKheperaClick()
 {
     if (CBKhepera->isChecked())
         CheckKheperaMode();
-    if (CBKhepera->isChecked()) {
+    if (CBKhepera->isChecked() && !SimulatedRobot) {
         // Asking for robot mode is asking for the link: a port that is not
         // open is opened again here, with its error boxes.
         if (!Khepera->IsOpen())
@@ -55,7 +59,9 @@ void TFOrvik::CBKheperaClick()
 void TFOrvik::BProximityClick()
 {
     uint32_t readings[8];
-    if (!CommandProximity(*Khepera, readings)) {
+    if (SimulatedRobot) {
+        SimBody->ReadProximity(readings);
+    } else if (!CommandProximity(*Khepera, readings)) {
         ConsolePrintf("Error reading proximity sensors\n");
         return;
     }
@@ -71,7 +77,12 @@ void TFOrvik::BMotorClick()
     int right = 0, left = 0;
     if (!ScanInt(Edit1->text(), right) || !ScanInt(Edit2->text(), left))
         return;
-    CommandSetSpeed(*Khepera, std::clamp(left, -30, 30), std::clamp(right, -30, 30));
+    left = std::clamp(left, -30, 30);
+    right = std::clamp(right, -30, 30);
+    if (SimulatedRobot)
+        SimBody->SetSpeeds(left, right); // the robot moves once simulated time passes
+    else
+        CommandSetSpeed(*Khepera, left, right);
 }
 
 void TFOrvik::BSendClick() { SendRawCommand(*Khepera, ECommand->text()); }
@@ -86,8 +97,17 @@ void TFOrvik::Communication1Click()
 {
     const int port = Khepera->UsesDevicePath() ? 0 : Khepera->GetPort();
     FComConfigure->SetChoice(port, Khepera->UsesDevicePath() ? Khepera->DevicePath() : QString());
+    FComConfigure->SetSimulation(SimulatedRobot, Simulation);
+    FComConfigure->CheckArenaFile = ArenaFileRefusal;
     if (FComConfigure->ShowDialog() != QDialog::Accepted)
         return;
+    SimulatedRobot = FComConfigure->ChosenSimulated();
+    if (SimulatedRobot) {
+        // The serial link stays as it is, unused, until a port is chosen again.
+        Simulation = FComConfigure->ChosenSimulation();
+        SimulatedRobot = UseSimulation();
+        return;
+    }
     // OK always reopens the link, even on the same port.
     if (FComConfigure->ChosenPort() == 0)
         Khepera->SetDevicePath(FComConfigure->ChosenPath());
@@ -118,6 +138,11 @@ void TFOrvik::ComputeFitnessOnRobot()
     }
     switch (result.end) {
     case RobotRunEnd::Completed:
+        // A run in virtual time is over at once: the arena window plays it
+        // back at the robot's pace while the result is shown.
+        if (SimulatedRobot && !FRobotArena->RealTime())
+            FRobotArena->Replay(SimWorld->arena(), SimBody->Recording(),
+                                QString("Compute fitness: individual %1 (replay)").arg(CurrentIndividual));
         Ui().Message(this, "Fitness",
                      QString::asprintf("Fitness of individual %d: %lf", CurrentIndividual, result.fitness));
         break;
@@ -135,6 +160,12 @@ void TFOrvik::ComputeFitnessOnRobot()
 
 RobotRunResult TFOrvik::RunOnRobot(const BitString& chromosome)
 {
+    if (SimulatedRobot) {
+        // Again from where the last evaluation started, standing still.
+        SimWorld->setPose(lastStartPose_);
+        SimWorld->setWheelSpeeds({0, 0});
+        return RunOnSimulation(chromosome, QString("Compute fitness: individual %1").arg(CurrentIndividual));
+    }
     const RobotFitnessContext context{*Khepera, *this, Motors, ProximityThreshold};
     return ComputeFitnessKhepera(context, Pal, chromosome, ELengthRun->text());
 }

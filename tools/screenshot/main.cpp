@@ -13,8 +13,12 @@
 //
 // orvik-screenshot OUTPUT_DIR --gal FILE: the GAL export round of galrun.h,
 // saving gal-*.png.
+//
+// orvik-screenshot OUTPUT_DIR --simulated GENERATIONS: robot mode on the
+// simulated Khepera inside Orvik (simulatedrun.h), saving simulated-*.png.
 #include "galrun.h"
 #include "logicrun.h"
+#include "simulatedrun.h"
 #include "orvikwindows.h"
 #include "tffitnessdisplay.h"
 #include "kkhepera.h"
@@ -98,6 +102,8 @@ int main(int argc, char** argv)
     TFOrvik* window = FOrvik;
     if (argc >= 5 && QString(argv[2]) == "--robot")
         return RobotRun(window, out, QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
+    if (argc >= 4 && QString(argv[2]) == "--simulated")
+        return SimulatedRun(window, out, std::atoi(argv[3]));
     if (argc >= 4 && QString(argv[2]) == "--pla")
         return LogicRun(window, out, QString::fromLocal8Bit(argv[3]));
     if (argc >= 4 && QString(argv[2]) == "--gal")

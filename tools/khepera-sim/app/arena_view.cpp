@@ -1,11 +1,11 @@
 #include "arena_view.h"
 
+#include "arena_painter.h"
 #include "arena_view_transform.h"
 #include "proximity_sensors.h"
 #include "robot_world.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 #include <numbers>
 
@@ -16,60 +16,6 @@ constexpr int kMaxTrailPoints = 4000;
 constexpr double kMinTrailStepMm = 2.0;
 constexpr int kPanelWidth = 200;
 constexpr int kMargin = 12;
-const QColor kObstacleColour(120, 120, 130);
-
-void drawArena(QPainter &p, const ArenaViewTransform &t, const ksim::Arena &arena)
-{
-    const QPointF topLeft = t.toView({-arena.width() / 2, arena.height() / 2});
-    const QPointF bottomRight = t.toView({arena.width() / 2, -arena.height() / 2});
-    p.setPen(QPen(Qt::black, 3));
-    p.setBrush(QColor(250, 248, 240));
-    p.drawRect(QRectF(topLeft, bottomRight));
-
-    p.setPen(Qt::NoPen);
-    p.setBrush(kObstacleColour);
-    for (const ksim::Box &box : arena.boxes())
-        p.drawRect(QRectF(t.toView({box.min.x, box.max.y}), t.toView({box.max.x, box.min.y})));
-    for (const ksim::Circle &c : arena.cylinders()) {
-        const double r = c.radius * t.pixelsPerMm();
-        p.drawEllipse(t.toView(c.centre), r, r);
-    }
-    p.setPen(QPen(kObstacleColour, 3));
-    for (const ksim::Segment &wall : arena.walls())
-        p.drawLine(t.toView(wall.a), t.toView(wall.b));
-}
-
-void drawTrail(QPainter &p, const ArenaViewTransform &t, const QVector<ksim::Vec2> &trail)
-{
-    if (trail.size() < 2)
-        return;
-    QPainterPath path(t.toView(trail.front()));
-    for (const ksim::Vec2 &point : trail)
-        path.lineTo(t.toView(point));
-    p.setPen(QPen(QColor(60, 120, 220, 150), 1.5));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(path);
-}
-
-void drawRobot(QPainter &p, const ArenaViewTransform &t, const ksim::Pose &pose,
-               const ksim::ProximityReadings &readings)
-{
-    const auto &mounts = ksim::sensorMounts();
-    for (int s = 0; s < ksim::kSensorCount; ++s) {
-        const ksim::Vec2 origin = ksim::robotToArena(pose, mounts[s].position);
-        const double reach = ksim::kSensorRangeMm * readings[s] / ksim::kMaxReading;
-        const ksim::Vec2 tip = origin + ksim::unitVector(pose.heading + mounts[s].facing) * reach;
-        p.setPen(QPen(QColor(220, 40, 40), 2));
-        p.drawLine(t.toView(origin), t.toView(tip));
-    }
-    const double r = ksim::kBodyRadiusMm * t.pixelsPerMm();
-    p.setPen(QPen(Qt::black, 1.5));
-    p.setBrush(QColor(90, 170, 90));
-    p.drawEllipse(t.toView(pose.position()), r, r);
-    const ksim::Vec2 nose = ksim::robotToArena(pose, {ksim::kBodyRadiusMm, 0.0});
-    p.setPen(QPen(Qt::black, 2));
-    p.drawLine(t.toView(pose.position()), t.toView(nose));
-}
 
 void drawPanel(QPainter &p, const QRectF &area, const ksim::ProximityReadings &readings,
                ksim::WheelSpeeds speeds, const ksim::Pose &pose)
@@ -131,8 +77,8 @@ void ArenaView::paintEvent(QPaintEvent *)
     const ArenaViewTransform transform(arena.width(), arena.height(), arenaArea);
     const ksim::ProximityReadings readings = ksim::readProximity(arena, m_world.pose());
 
-    drawArena(p, transform, arena);
-    drawTrail(p, transform, m_trail);
-    drawRobot(p, transform, m_world.pose(), readings);
+    ksim::paintArena(p, transform, arena);
+    ksim::paintTrail(p, transform, m_trail);
+    ksim::paintRobot(p, transform, arena, m_world.pose(), readings);
     drawPanel(p, panelArea, readings, m_world.wheelSpeeds(), m_world.pose());
 }

@@ -11,7 +11,7 @@ class RobotWorld;
 }
 
 // Shows the arena with its obstacles, the robot (body, heading, sensor rays
-// scaled by their readings), the trail it left, and on the right the eight
+// up to the first surface they meet, stronger the higher the reading), the trail it left, and on the right the eight
 // readings and the wheel speeds. Repaints at about 20 Hz; only reads the
 // world (noise-free readings, so the serial client's noise sequence does not
 // depend on whether the window is open).

@@ -1,0 +1,194 @@
+// Robot mode in the window on the simulated Khepera inside Orvik: chosen in
+// Setup > Communication..., evolving in virtual time until "Stop", and
+// "Compute fitness" run again from the last start pose.
+#include "kkhepera.h"
+#include "orvikfixture.h"
+#include "robot_world.h"
+#include "tfcomconfigure.h"
+#include "tffitnessdisplay.h"
+#include "tfrobotarena.h"
+#include "watchedrobotbody.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace {
+class SimulatedRobotWindowTest : public OrvikWindowTest {
+protected:
+    // Robot mode on a 4 x 4 PAL, four individuals, one-second runs, the
+    // simulated Khepera in the default arena chosen through the dialog.
+    void ChooseSimulation(int noise = 0)
+    {
+        ui.onExec = [noise](QDialog* d) {
+            auto* dialog = static_cast<TFComConfigure*>(d);
+            dialog->RBSimulated->setChecked(true);
+            dialog->CBArena->setCurrentIndex(0);
+            dialog->ENoise->setText(QString::number(noise));
+            return FakeUiSeam::PressOk(d);
+        };
+        window->Communication1Click();
+        window->SetPalSize(4, 2, 4);
+        window->Population.SetPopulationSize(4);
+        window->SetCurrentIndividual(0);
+        window->ELengthRun->setText("1");
+        window->CBKhepera->click(); // no serial robot answers: the simulated one needs none
+    }
+    // Presses "Stop" once `generations` are recorded (checked as the loop
+    // processes its events).
+    void StopAfter(size_t generations)
+    {
+        auto* poll = new QTimer(window);
+        QObject::connect(poll, &QTimer::timeout, poll, [this, poll, generations] {
+            if (window->Population.History().size() >= generations) {
+                FFitnessDisplay->BStop->click();
+                poll->deleteLater();
+            }
+        });
+        poll->start(1);
+    }
+};
+} // namespace
+
+TEST_F(SimulatedRobotWindowTest, TheChoiceNeedsNoSerialRobotAndAPortChoiceEndsIt)
+{
+    ChooseSimulation();
+    EXPECT_TRUE(window->SimulatedRobot);
+    EXPECT_TRUE(window->CBKhepera->isChecked());
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text.toStdString();
+    EXPECT_EQ(window->StatusPanels[3]->text(), "Max possible fit: 1.00");
+
+    // The dialog shows the simulation chosen; picking a port goes back to it.
+    bool shownSimulated = false;
+    ui.onExec = [&](QDialog* d) {
+        auto* dialog = static_cast<TFComConfigure*>(d);
+        shownSimulated = dialog->RBSimulated->isChecked();
+        dialog->RBOther->setChecked(true);
+        dialog->CBOtherDevice->setEditText(pty.slavePath);
+        return FakeUiSeam::PressOk(d);
+    };
+    window->Communication1Click();
+    EXPECT_TRUE(shownSimulated);
+    EXPECT_FALSE(window->SimulatedRobot);
+    EXPECT_EQ(window->Khepera->DevicePath(), pty.slavePath);
+}
+
+TEST_F(SimulatedRobotWindowTest, EvolveRunsInVirtualTimeUntilStopAndTheWindowIsIdleAgain)
+{
+    ChooseSimulation();
+    window->RobotArena1Click();
+    const ksim::Pose start = window->SimWorld->pose();
+    StopAfter(3);
+    window->Evolve();
+
+    EXPECT_FALSE(window->Evolving);
+    EXPECT_TRUE(window->centralWidget()->isEnabled());
+    EXPECT_TRUE(window->menuBar()->isEnabled());
+    EXPECT_TRUE(FFitnessDisplay->BClose->isEnabled());
+    EXPECT_FALSE(FFitnessDisplay->BStop->isEnabled());
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text.toStdString();
+    // "Stop" is taken between generations: each one is whole and recorded.
+    const auto& history = window->Population.History();
+    ASSERT_GE(history.size(), 3u);
+    EXPECT_EQ(window->Population.GetGeneration() + 1, static_cast<int>(history.size()));
+    for (const GAData& generation : history)
+        for (double f : generation.values) {
+            EXPECT_GE(f, 0.0);
+            EXPECT_LE(f, 1.0);
+        }
+    // The robot moved, and the last run shown is one second: its start pose
+    // and ten control steps.
+    EXPECT_NE(window->SimWorld->pose().x, start.x);
+    EXPECT_EQ(window->SimBody->Recording().size(), 11);
+    EXPECT_GE(window->FRobotArena->Canvas->trail.size(), 2);
+}
+
+TEST_F(SimulatedRobotWindowTest, ClosingTheMainWindowMidRunEndsAfterTheGeneration)
+{
+    ChooseSimulation();
+    window->show();
+    QTimer::singleShot(0, window, [this] { window->close(); });
+    window->Evolve();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->Evolving);
+    EXPECT_EQ(window->Population.History().size(), 1u);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(SimulatedRobotWindowTest, ComputeFitnessRunsAgainFromTheLastStartAndReplaysTheRun)
+{
+    ChooseSimulation();
+    StopAfter(1);
+    window->Evolve();
+    ui.messages.clear();
+    window->SetCurrentIndividual(2);
+    window->BComputeFitnessClick();
+    window->BComputeFitnessClick();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].caption, "Fitness");
+    EXPECT_TRUE(ui.messages[0].text.startsWith("Fitness of individual 2: "));
+    // Without noise, the same start gives the same run.
+    EXPECT_EQ(ui.messages[0].text, ui.messages[1].text);
+    EXPECT_TRUE(window->FRobotArena->Replaying());
+    EXPECT_TRUE(window->centralWidget()->isEnabled());
+}
+
+TEST_F(SimulatedRobotWindowTest, RealTimePacesARunAtTheRobotsStepsAndKeepsTheWindowResponsive)
+{
+    ChooseSimulation();
+    window->RobotArena1Click();
+    window->FRobotArena->CBRealTime->setChecked(true);
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    tick.start(50);
+    QElapsedTimer clock;
+    clock.start();
+    window->BComputeFitnessClick(); // one second of robot time
+    // Paced, the run cannot end before its second has passed on the wall
+    // clock (a lower bound only: a busy machine may take longer).
+    EXPECT_GE(clock.elapsed(), 950);
+    EXPECT_GE(ticks, 5); // the GUI handled its events while it waited
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].caption, "Fitness");
+    EXPECT_FALSE(window->FRobotArena->Replaying()); // it was watched as it ran
+}
+
+TEST_F(SimulatedRobotWindowTest, AnArenaFileIsReadWithItsStartAndABadOneIsRefusedByLine)
+{
+    const QString good = TempFile("corridor.txt");
+    const QString bad = TempFile("bad.txt");
+    for (const auto& [path, text] : {std::pair{good, "# a corridor\nfloor 800 400\nwall -200 0 200 0\n"
+                                                     "start -300 100 90\n"},
+                                     std::pair{bad, "floor 800 400\n\nbox 1 2 3\n"}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    QStringList refused;
+    ui.onExec = [&](QDialog* d) -> int {
+        auto* dialog = static_cast<TFComConfigure*>(d);
+        dialog->RBSimulated->setChecked(true);
+        dialog->CBArena->setCurrentIndex(static_cast<int>(SimulationSetup::ArenaKind::File));
+        dialog->EArenaFile->setText(bad);
+        if (FakeUiSeam::PressOk(d) == QDialog::Accepted)
+            return QDialog::Accepted;
+        refused.append(ui.messages.back().text);
+        dialog->EArenaFile->setText(good);
+        return FakeUiSeam::PressOk(d);
+    };
+    window->Communication1Click();
+    ASSERT_EQ(refused.size(), 1);
+    EXPECT_TRUE(refused[0].contains("line 3")) << refused[0].toStdString();
+    ASSERT_TRUE(window->SimulatedRobot);
+    EXPECT_EQ(window->SimWorld->arena().width(), 800.0);
+    EXPECT_EQ(window->SimWorld->pose().x, -300.0);
+    EXPECT_EQ(window->SimWorld->pose().y, 100.0);
+}
