@@ -3,6 +3,7 @@
 // the truth table with its maximum fitness, the GA parameters as the window
 // applies them after its GA dialog, and the population that --start names.
 #include "batchoptions.h"
+#include "esstep.h"
 #include "ga.h"
 #include "palconfig.h"
 #include "truthtable.h"
@@ -23,6 +24,9 @@ struct BatchSetup {
     uint32_t rankParents = 15;
     int32_t elitism = 1;
     uint8_t selection = 1;
+    // The evolution strategy's mutation (with --strategy es), its rate
+    // resolved for the PAL's chromosome length.
+    ESMutation esMutation;
 
     // The generation --start names, loaded with its history; empty without --start.
     std::optional<GA> start;
