@@ -16,6 +16,19 @@ struct ESBuffers {
     std::vector<unsigned char> parent;  // the parent's cells as 0 or 1
     std::vector<unsigned char> scratch; // the mutation kernel's, L + 32 cells
     std::vector<uint32_t> taken;        // ExactBits: positions flipped so far
+    // MutationThreshold of the last rate asked for (its bisection costs about
+    // as much as mutating a short chromosome).
+    double thresholdRate = -1.0;
+    uint32_t threshold = 0;
+
+    uint32_t Threshold(double rate)
+    {
+        if (rate != thresholdRate) {
+            threshold = MutationThreshold(rate);
+            thresholdRate = rate;
+        }
+        return threshold;
+    }
 };
 
 ESBuffers& Buffers()
@@ -148,7 +161,7 @@ void NextGenerationES(GA& ga, const ESMutation& mutation)
     for (uint32_t p = 0; p < length; ++p)
         buffers.parent[p] = parent.Data()[p] != 0;
     const double fitness = parent.GetFitness();
-    const uint32_t threshold = MutationThreshold(ESMutationRate(mutation, length));
+    const uint32_t threshold = buffers.Threshold(ESMutationRate(mutation, length));
 
     switch (mutation.kind) {
     case ESMutation::Kind::PerBit:
