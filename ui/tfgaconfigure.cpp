@@ -126,12 +126,9 @@ void TFGAConfigure::UpdateStrategyFields()
     int32_t lambda = 0;
     const bool valid = ParseDecimalInt(ELambda->text(), lambda) && lambda > 0 && lambda < MaxPopulationSize;
     EditPopSize->setText(valid ? QString::number(lambda + 1) : QString());
-    LESPopulation->setText(valid ? QStringLiteral("The population is the parent and its \u03bb offspring: "
-                                                  "1 + %1 = %2 individuals.")
-                                       .arg(lambda)
-                                       .arg(lambda + 1)
-                                 : QStringLiteral("The population is the parent and its \u03bb offspring: "
-                                                  "1 + \u03bb individuals."));
+    const QString size = valid ? QStringLiteral("1 + %1 = %2").arg(lambda).arg(lambda + 1)
+                               : QStringLiteral("1 + \u03bb");
+    LESPopulation->setText(QStringLiteral("Population size %1: the parent and its offspring.").arg(size));
 }
 
 bool TFGAConfigure::FormCloseQuery()
