@@ -4,8 +4,10 @@
 # RUNS runs per setting on BUDGET evaluations each; prints a Markdown table of
 # runs solved and the median evaluations of the solved runs.
 #
-#   tools/tables/tune.sh [BUDGET [RUNS [JOBS]]]      (default 1000000 30 2)
+#   tools/tables/tune.sh [BUDGET [RUNS [JOBS [SETTING...]]]]   (default 1000000 30 2)
 #
+# SETTING: orvik-batch options in one argument, e.g. "--lambda 2"; without
+# any, the list below.
 # A setting's rate "0.5/L" or "2/L" is turned into a number for each table's
 # chromosome length L (2 x inputs x AND terms x outputs).
 set -euo pipefail
@@ -14,7 +16,9 @@ runs=${2:-30}
 jobs=${3:-2}
 bin=build/bin
 here=$(dirname "$0")
-settings=(
+shift $(($# < 3 ? $# : 3))
+settings=("$@")
+[ ${#settings[@]} -gt 0 ] || settings=(
     "--lambda 4"
     "--lambda 1"
     "--lambda 2"
