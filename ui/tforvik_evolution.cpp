@@ -297,7 +297,8 @@ void TFOrvik::ConfigureGA()
     FGAConfigure->Elitism = Population.GetElitism();
     FGAConfigure->Selection = Population.GetSelection() ? 1 : 0;
     FGAConfigure->EvolutionStrategy = UseEvolutionStrategy;
-    if (UseEvolutionStrategy || Population.GetPopulationSize() > 1)
+    // Under the GA the dialog offers the λ last chosen (4 at first).
+    if (UseEvolutionStrategy && Population.GetPopulationSize() > 1)
         FGAConfigure->Lambda = static_cast<int32_t>(std::min<uint32_t>(Population.GetPopulationSize() - 1, 999999));
     FGAConfigure->ESMutationRate = ESMutationRate;
     if (FGAConfigure->ShowDialog() != QDialog::Accepted)

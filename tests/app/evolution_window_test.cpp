@@ -313,8 +313,8 @@ TEST_F(OrvikWindowTest, EvolveUsesTheEvolutionStrategyWhenChosen)
     ui.yesNoAnswers = {true};
     ui.onExec = [](QDialog* dialog) {
         auto* ga = static_cast<TFGAConfigure*>(dialog);
+        EXPECT_EQ(ga->ELambda->text(), "4"); // not the GA's population - 1
         ga->RBEvolutionStrategy->setChecked(true);
-        ga->ELambda->setText("4");
         return FakeUiSeam::PressOk(dialog);
     };
     window->ConfigureGA();
