@@ -28,7 +28,10 @@ ExperimentProgress Snapshot(const BatchSetup& setup, const RunProgress* progress
         const double best = progress[r].best;
         snapshot.best = snapshot.anyBest ? std::max(snapshot.best, best) : best;
         snapshot.anyBest = true;
-        if (!progress[r].ended && limit)
+        const std::optional<uint64_t> budget = setup.options.evaluations;
+        if (!progress[r].ended && budget)
+            work += std::min(0.99, static_cast<double>(progress[r].evaluations) / static_cast<double>(*budget));
+        else if (!progress[r].ended && limit)
             work += std::min(0.99, (progress[r].generations + 1.0) / (*limit + 1.0));
     }
     snapshot.fraction = snapshot.runs ? work / snapshot.runs : 1.0;

@@ -17,7 +17,8 @@ struct ExperimentProgress {
     bool anyBest = false; // whether any generation has been evaluated yet
     double best = 0.0; // the highest fitness of any run so far
     double fraction = 0.0; // of the work done, 0 .. 1: runs ended count whole, runs
-                           // under way by their share of the generation limit
+                           // under way by their share of the evaluation budget,
+                           // else of the generation limit
     double seconds = 0.0; // since the batch began
 };
 

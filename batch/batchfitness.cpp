@@ -13,14 +13,14 @@ class TableFitness final : public BatchFitness {
 public:
     explicit TableFitness(const BatchSetup& setup) { fitness_.Prepare(setup.pal, setup.table); }
 
-    void EvaluateGeneration(GA& ga) override
+    void Evaluate(GA& ga, uint32_t first, uint32_t end) override
     {
-        const uint32_t n = ga.GetPopulationSize();
-        for (uint32_t i = 0; i < n; ++i) {
+        for (uint32_t i = first; i < end; ++i) {
             Individual& individual = ga.At(i);
             individual.SetFitness(fitness_.Evaluate(individual));
         }
     }
+    bool Varies() const override { return false; }
 
 private:
     FastTruthTableFitness fitness_;
@@ -50,24 +50,24 @@ public:
     {
     }
 
-    void EvaluateGeneration(GA& ga) override
+    void Evaluate(GA& ga, uint32_t first, uint32_t end) override
     {
-        const uint32_t n = ga.GetPopulationSize();
-        for (uint32_t i = 0; i < n; ++i)
+        for (uint32_t i = first; i < end; ++i)
             ga.At(i).SetFitness(0.0);
         const auto runs = static_cast<int>(setup_.options.runsPerIndividual);
         const auto seconds = static_cast<int>(setup_.options.runLength);
         for (int pass = 0; pass < runs; ++pass) {
-            for (uint32_t i = 0; i < n; ++i) {
+            for (uint32_t i = first; i < end; ++i) {
                 Individual& individual = ga.At(i);
                 RepositionKhepera(body_, random_);
                 const double f = ComputeFitnessKhepera(context_, setup_.pal, individual, seconds).fitness;
                 individual.SetFitness(individual.GetFitness() + f);
             }
         }
-        for (uint32_t i = 0; i < n; ++i)
+        for (uint32_t i = first; i < end; ++i)
             ga.At(i).SetFitness(ga.At(i).GetFitness() / runs);
     }
+    bool Varies() const override { return true; }
 
 private:
     const BatchSetup& setup_;

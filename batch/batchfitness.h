@@ -12,8 +12,12 @@ class LcgGenerator;
 class BatchFitness {
 public:
     virtual ~BatchFitness() = default;
-    // Sets the fitness of every individual of `ga`, in population order.
-    virtual void EvaluateGeneration(GA& ga) = 0;
+    // Sets the fitness of individuals first .. end-1 of `ga`, in population
+    // order (the whole generation unless an evaluation budget ends it early).
+    virtual void Evaluate(GA& ga, uint32_t first, uint32_t end) = 0;
+    // Whether an individual's fitness can change from one evaluation to the
+    // next (a robot's can, a truth table's cannot).
+    virtual bool Varies() const = 0;
 };
 
 // The fitness of the run with `seed`. `random` is the generator the run's GA

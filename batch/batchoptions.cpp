@@ -200,6 +200,48 @@ std::string ParseSelection(BatchOptions& options, const std::string& text)
     return {};
 }
 
+std::string ParseStrategy(BatchOptions& options, const std::string& text)
+{
+    if (text == "ga")
+        options.strategy = BatchOptions::Strategy::GA;
+    else if (text == "es")
+        options.strategy = BatchOptions::Strategy::ES;
+    else
+        return "--strategy " + text + ": must be ga or es";
+    return {};
+}
+
+std::string ParseLambda(BatchOptions& options, const std::string& text)
+{
+    // The population, 1 + lambda, must pass the GA dialog's bound.
+    const uint64_t high = 999999;
+    uint64_t value = 0;
+    if (!ParseUnsigned(text, 1, high, value))
+        return OutOfRange("--lambda", text, 1, high);
+    options.lambda = static_cast<uint32_t>(value);
+    return {};
+}
+
+std::string ParseESMutation(BatchOptions& options, const std::string& text)
+{
+    uint64_t bits = 0;
+    if (text != "per-bit" && text != "fuse-pairs"
+        && (text.compare(0, 5, "bits:") != 0 || !ParseUnsigned(text.substr(5), 1, maxUint32, bits)))
+        return "--es-mutation " + text + ": must be per-bit, fuse-pairs or bits:K (K >= 1)";
+    options.esMutation = text;
+    return {};
+}
+
+std::string ParseEvaluations(BatchOptions& options, const std::string& text)
+{
+    const uint64_t high = std::numeric_limits<uint64_t>::max();
+    uint64_t value = 0;
+    if (!ParseUnsigned(text, 1, high, value))
+        return OutOfRange("--evaluations", text, 1, high);
+    options.evaluations = value;
+    return {};
+}
+
 const std::vector<OptionSpec>& Specs()
 {
     static const std::vector<OptionSpec> specs = {
@@ -211,8 +253,12 @@ const std::vector<OptionSpec>& Specs()
         {"--selection", true, ParseSelection},
         {"--rank-parents", true, Text(&BatchOptions::rankParents)},
         {"--elitism", true, Text(&BatchOptions::elitism)},
+        {"--strategy", true, ParseStrategy},
+        {"--lambda", true, ParseLambda},
+        {"--es-mutation", true, ParseESMutation},
         {"--generations", true, ParseGenerations},
         {"--no-stop-at-max", false, Flag(&BatchOptions::stopAtMax, false)},
+        {"--evaluations", true, ParseEvaluations},
         {"--runs", true, Count(&BatchOptions::runs, "--runs", 1)},
         {"--seed", true, Count(&BatchOptions::seed, "--seed", 0)},
         {"--jobs", true, Count(&BatchOptions::jobs, "--jobs", 1)},
@@ -252,7 +298,7 @@ std::string CheckCombinations(const BatchOptions& options, const std::set<std::s
             return "--robot evolves robot controllers: leave out the table " + options.table;
         if (options.pal)
             return "--robot: the PAL has 4 inputs and 4 outputs; give its AND terms with --terms";
-        if (!options.generations && !options.target)
+        if (!options.generations && !options.target && !options.evaluations)
             return "--generations unlimited with --robot needs a --target to stop at";
     } else {
         for (const char* option : robotOnly)
@@ -267,7 +313,15 @@ std::string CheckCombinations(const BatchOptions& options, const std::set<std::s
         return "--start takes the population size from the file: leave out --population";
     if (options.jedecDevice && !options.saveDirectory)
         return "--jedec writes beside the files of --save-best: give --save-best too";
-    if (!options.generations && !options.stopAtMax)
+    if (options.strategy == BatchOptions::Strategy::ES && options.population)
+        return "--strategy es takes the population size from --lambda (1 + lambda): leave out --population";
+    if (options.lambda && options.strategy != BatchOptions::Strategy::ES)
+        return "--lambda is the evolution strategy's: add --strategy es";
+    if (options.esMutation != "per-bit" && options.strategy != BatchOptions::Strategy::ES)
+        return "--es-mutation is the evolution strategy's: add --strategy es";
+    if (options.startFile && options.lambda)
+        return "--start takes the population size from the file: leave out --lambda";
+    if (!options.generations && !options.stopAtMax && !options.evaluations)
         return "--generations unlimited with --no-stop-at-max would never stop";
     if (uint64_t {options.seed} + options.runs - 1 > maxUint32)
         return "--seed " + std::to_string(options.seed) + " with --runs " + std::to_string(options.runs)
@@ -332,6 +386,11 @@ BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, 
         if (!result.error.empty())
             return result;
     }
+    options.countsEvaluations = seen.count("--strategy") + seen.count("--lambda") + seen.count("--evaluations") > 0;
+    if (options.evaluations && !seen.count("--generations"))
+        options.generations.reset();
+    if (options.strategy == BatchOptions::Strategy::ES && !seen.count("--mutation"))
+        options.mutation = "1/L";
     if (!options.help)
         result.error = CheckCombinations(options, seen);
     return result;
@@ -356,12 +415,25 @@ std::string BatchHelpText(uint32_t cores)
            "                       outputs (default 2)\n"
            "GA (the GA dialog's rules apply)\n"
            "  --population N       individuals (default 100)\n"
-           "  --mutation P         per-bit mutation probability (default 0.01)\n"
+           "  --mutation P         per-bit mutation probability, or 1/L for one bit of a\n"
+           "                       chromosome of L bits (default 0.01; es: 1/L)\n"
            "  --crossover P        crossover probability of a pair (default 0.7)\n"
            "  --selection S        rank or roulette (default rank)\n"
            "  --rank-parents R     the R best are the parents under rank selection\n"
            "                       (default 15)\n"
            "  --elitism E          E >= 1 keeps the E + 1 best individuals (default 1)\n"
+           "  --strategy S         ga, or es: the (1+lambda) evolution strategy, a parent\n"
+           "                       and lambda mutants of it, each bit flipped with\n"
+           "                       probability --mutation and at least one; the fittest\n"
+           "                       mutant replaces the parent when at least as fit\n"
+           "                       (default ga)\n"
+           "  --lambda L           the evolution strategy's offspring per generation; the\n"
+           "                       population is 1 + L (default 4)\n"
+           "  --es-mutation M      per-bit; fuse-pairs: each AND term's two fuses of an\n"
+           "                       input change together to one of their other three\n"
+           "                       states, with probability --mutation per pair (1/L\n"
+           "                       stands for 2/L here); bits:K: exactly K bits\n"
+           "                       (default per-bit)\n"
            "Stop\n"
            "  --generations G      stop a run after generation G, counted from its start\n"
            "                       population (generation 0); \"unlimited\" for no limit\n"
@@ -369,6 +441,9 @@ std::string BatchHelpText(uint32_t cores)
            "  --no-stop-at-max     go on after the maximum possible fitness is reached\n"
            "                       (default: a run stops at the first generation that\n"
            "                       reaches it)\n"
+           "  --evaluations E      stop a run after exactly E fitness evaluations, also\n"
+           "                       inside a generation; without --generations there is no\n"
+           "                       generation limit then (default: no budget)\n"
            "Runs\n"
            "  --runs R             independent runs (default 1)\n"
            "  --seed S             run r draws from generators seeded S + r; --seed 1\n"
@@ -404,7 +479,9 @@ std::string BatchHelpText(uint32_t cores)
           "                       generation of each run is always written (default 1)\n"
           "  --summary FILE       one row per run:\n"
           "                       run,seed,generations,best,reached_max,seconds,finished\n"
-          "                       (default: none)\n"
+          "                       and, with --strategy, --lambda or --evaluations,\n"
+          "                       evaluations: those made until the maximum fitness was\n"
+          "                       first reached, else all the run made (default: none)\n"
           "  --save-best DIR      the final population of each run as DIR/seed-S.ga, which\n"
           "                       Orvik's \"Load&Program\" opens (default: none)\n"
           "  --jedec DEVICE       with --save-best, also the fittest individual of each run\n"

@@ -38,10 +38,25 @@ struct BatchOptions {
     std::string elitism = "1";
     uint8_t selection = 1; // 1 rank, 0 roulette wheel
 
+    // The search: the GA, or the (1+λ) evolution strategy on a population of
+    // 1 + lambda (its mutation rate is --mutation, "1/L" unless given).
+    enum class Strategy { GA, ES };
+    Strategy strategy = Strategy::GA;
+    std::optional<uint32_t> lambda; // 4 unless given
+    // How the evolution strategy mutates: "per-bit" (--mutation per bit),
+    // "fuse-pairs" (--mutation per fuse pair, 2/L for 1/L), "bits:K".
+    std::string esMutation = "per-bit";
+    // Whether --strategy, --lambda or --evaluations was given: the summary
+    // file then ends in an evaluations column.
+    bool countsEvaluations = false;
+
     // Stop: after generation `generations` counted from the start population
     // (none: no limit), and, unless told not to, at the maximum fitness.
     std::optional<uint32_t> generations = 1000;
     bool stopAtMax = true;
+    // Stop after exactly this many fitness evaluations (none: no budget). A
+    // budget without --generations lifts the generation limit.
+    std::optional<uint64_t> evaluations;
 
     uint32_t runs = 1;
     uint32_t seed = 1;

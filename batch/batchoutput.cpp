@@ -9,6 +9,13 @@
 const char* const SummaryHeader = "run,seed,generations,best,reached_max,seconds,finished\n";
 
 namespace {
+// A summary line (ending in "\n") with one more column.
+std::string WithEvaluations(std::string line, const std::string& value)
+{
+    line.insert(line.size() - 1, "," + value);
+    return line;
+}
+
 std::string Seconds(double seconds)
 {
     char buffer[64];
@@ -103,6 +110,7 @@ BatchOutput::~BatchOutput() = default;
 std::string BatchOutput::Open(const BatchOptions& options)
 {
     header_ = options.header;
+    evaluationsColumn_ = options.countsEvaluations;
     std::string error = CheckOutputsApart(options);
     if (!error.empty())
         return error;
@@ -136,9 +144,15 @@ bool BatchOutput::WriteRun(const RunResult& result)
 std::vector<std::string> BatchOutput::Finish(const std::vector<RunResult>& results)
 {
     if (summary_.IsOpen()) {
-        std::string text = header_ ? SummaryHeader : "";
-        for (const RunResult& result : results)
-            text += SummaryRow(result);
+        std::string text;
+        if (header_)
+            text = evaluationsColumn_ ? WithEvaluations(SummaryHeader, "evaluations") : SummaryHeader;
+        for (const RunResult& result : results) {
+            const std::string row = SummaryRow(result);
+            const bool begun = result.end != RunResult::End::NotStarted;
+            text += evaluationsColumn_ ? WithEvaluations(row, begun ? std::to_string(result.evaluations) : "")
+                                       : row;
+        }
         summary_.Write(text);
     }
     std::vector<std::string> lines;

@@ -38,13 +38,15 @@ public:
 
 private:
     bool header_ = true;
+    bool evaluationsColumn_ = false; // the summary ends in ",evaluations"
     SafeOutputFile stats_;
     SafeOutputFile summary_;
 };
 
-
 // The summary header line and one run's row, "\n" included:
 // run,seed,generations,best,reached_max,seconds,finished. A run that did
-// not begin leaves generations, best and seconds empty.
+// not begin leaves generations, best and seconds empty. With --strategy,
+// --lambda or --evaluations the summary file appends RunResult::evaluations
+// to every line (header "evaluations"; empty for a run not begun).
 extern const char* const SummaryHeader;
 std::string SummaryRow(const RunResult& result);

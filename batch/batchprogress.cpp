@@ -71,6 +71,11 @@ std::string ProgressDisplay::RunText(const RunResult& result)
         text += "best " + Number(result.best) + " after " + generation
             + (result.reachedAt ? " (maximum at generation " + std::to_string(*result.reachedAt) + ")" : "");
         break;
+    case RunResult::End::Evaluations:
+        text += "best " + Number(result.best) + " after " + std::to_string(result.evaluations)
+            + " evaluations, " + generation
+            + (result.reachedAt ? " (maximum at generation " + std::to_string(*result.reachedAt) + ")" : "");
+        break;
     case RunResult::End::Interrupted:
         text += "interrupted after " + generation + ", best " + Number(result.best);
         break;

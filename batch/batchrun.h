@@ -1,10 +1,12 @@
 #pragma once
 // One run of a batch: the main window's evolution loop without the window.
 // Generation after generation: breed if the population carries recorded
-// fitness, evaluate every individual (with the fast truth-table fitness, or
-// on the run's own simulated robot), record the generation; until the
-// maximum possible fitness (the --target), the generation limit, or a stop
-// request seen between two generations.
+// fitness (with the GA's step or the evolution strategy's), evaluate the
+// individuals (with the fast truth-table fitness, or on the run's own
+// simulated robot), record the generation; until the maximum possible
+// fitness (the --target), the generation limit, the evaluation budget (which
+// may end a generation part way), or a stop request seen between two
+// generations.
 #include "batchsetup.h"
 
 #include <atomic>
@@ -17,6 +19,7 @@ struct RunResult {
         ReachedMax, // stopped at the first generation with the maximum fitness
         Generations, // reached the generation limit
         Interrupted, // stopped between two generations by the stop request
+        Evaluations, // used up the --evaluations budget
     };
 
     uint32_t run = 0;
@@ -26,17 +29,24 @@ struct RunResult {
     double best = 0.0; // the highest maximum of any generation the run evaluated
     bool reachedMax = false;
     std::optional<uint32_t> reachedAt; // steps made when the maximum was first reached
+    // Fitness evaluations made until the maximum was first reached (that one
+    // included), or all the run made when it never was.
+    uint64_t evaluations = 0;
     double seconds = 0.0;
     std::string statsRows; // the run's rows of the statistics file
     std::string saveError; // why --save-best could not write the run's file
 
-    bool Finished() const { return end == End::ReachedMax || end == End::Generations; }
+    bool Finished() const
+    {
+        return end == End::ReachedMax || end == End::Generations || end == End::Evaluations;
+    }
 };
 
 // What the progress display reads while a run is under way (from another
 // thread; every field is written by the run alone).
 struct RunProgress {
     std::atomic<uint32_t> generations {0};
+    std::atomic<uint64_t> evaluations {0};
     std::atomic<double> best {0.0};
     std::atomic<bool> started {false};
     std::atomic<bool> ended {false};

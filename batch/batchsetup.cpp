@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <limits>
 
@@ -154,13 +155,29 @@ std::string LoadStart(const BatchOptions& options, const PalConfig& pal, std::op
     return {};
 }
 
+// "1/L" as a number for chromosomes of `length` bits; any other text as it is.
+std::string MutationText(const std::string& text, uint32_t length)
+{
+    if (text != "1/L")
+        return text;
+    char number[32];
+    std::snprintf(number, sizeof number, "%.17g", 1.0 / length);
+    return number;
+}
+
 std::string CheckGA(const BatchOptions& options, const std::string& populationText, BatchSetup& setup)
 {
+    const bool es = options.strategy == BatchOptions::Strategy::ES;
+    const std::string mutation =
+        MutationText(options.mutation, static_cast<uint32_t>(setup.pal.ChromosomeSize()));
+    // The evolution strategy does not use rank parents or elitism; they are
+    // held to the GA dialog's rules against its largest population.
+    const std::string checkedPopulation = es ? "1000000" : populationText;
     // The options in the dialog's field order. (--start takes the population
     // size from the file.)
     const std::pair<const char*, const std::string*> fields[] = {
         {"--population", &populationText},
-        {"--mutation", &options.mutation},
+        {"--mutation", &mutation},
         {"--crossover", &options.crossover},
         {"--rank-parents", &options.rankParents},
         {"--elitism", &options.elitism},
@@ -174,7 +191,7 @@ std::string CheckGA(const BatchOptions& options, const std::string& populationTe
     }
     GAConfigureValues values;
     int faulty = -1;
-    const QString error = CheckGAConfigure(Q(populationText), Q(options.mutation), Q(options.crossover),
+    const QString error = CheckGAConfigure(Q(checkedPopulation), Q(mutation), Q(options.crossover),
         Q(options.rankParents), Q(options.elitism), values, &faulty);
     // The dialog points at the field at fault; here the message names its
     // option. A rank or elitism too large for a population the user gave,
@@ -187,6 +204,13 @@ std::string CheckGA(const BatchOptions& options, const std::string& populationTe
     }
     if (!error.isEmpty())
         return S(error);
+    if (es && !(values.MutationRate > 0.0))
+        return "--mutation " + options.mutation + ": Negative or null numbers disallowed";
+    if (es) {
+        values.PopulationSize = std::stod(populationText);
+        if (values.PopulationSize < 2.0)
+            return "--start: the evolution strategy needs a parent and at least one offspring";
+    }
     if (values.PopulationSize < 1.0)
         return "--population " + BriefText(populationText) + ": GA: can't create null sized population";
     // As the window converts the dialog's values: counts truncated toward zero.
@@ -196,6 +220,15 @@ std::string CheckGA(const BatchOptions& options, const std::string& populationTe
     setup.crossoverRate = values.CrossoverRate;
     setup.elitism = values.Elitism;
     setup.selection = options.selection;
+    setup.esMutation = ESMutation {ESMutation::Kind::PerBit, values.MutationRate, 1};
+    if (options.esMutation == "fuse-pairs")
+        setup.esMutation.kind = ESMutation::Kind::FusePairs;
+    if (options.esMutation == "fuse-pairs" && options.mutation == "1/L")
+        setup.esMutation.rate = 0.0; // the operator's own default, 2/L per pair
+    if (options.esMutation.compare(0, 5, "bits:") == 0) {
+        setup.esMutation.kind = ESMutation::Kind::ExactBits;
+        setup.esMutation.bits = static_cast<uint32_t>(std::stoul(options.esMutation.substr(5)));
+    }
     return {};
 }
 
@@ -226,6 +259,8 @@ BatchSetupResult PrepareBatch(const BatchOptions& options)
     }
 
     std::string populationText = options.population.value_or("100");
+    if (options.strategy == BatchOptions::Strategy::ES)
+        populationText = std::to_string(uint64_t {options.lambda.value_or(4)} + 1);
     if (options.startFile) {
         result.error = LoadStart(options, setup.pal, setup.start);
         if (!result.error.empty())

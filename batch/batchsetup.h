@@ -5,6 +5,7 @@
 // dialog, and the population that --start names.
 #include "arena.h"
 #include "batchoptions.h"
+#include "esstep.h"
 #include "ga.h"
 #include "kinematics.h"
 #include "palconfig.h"
@@ -37,6 +38,9 @@ struct BatchSetup {
     uint32_t rankParents = 15;
     int32_t elitism = 1;
     uint8_t selection = 1;
+    // The evolution strategy's mutation (with --strategy es), its rate
+    // resolved for the PAL's chromosome length.
+    ESMutation esMutation;
 
     // The generation --start names, loaded with its history; empty without --start.
     std::optional<GA> start;

@@ -71,12 +71,15 @@ std::string SummaryText(const BatchSetup& setup, const std::vector<RunResult>& r
     text += "\n";
 
     std::vector<double> needed;
+    std::vector<double> evaluationsNeeded;
     std::vector<double> others;
     std::size_t interrupted = 0;
     std::size_t notStarted = 0;
     for (const RunResult& result : results) {
-        if (result.reachedAt)
+        if (result.reachedAt) {
             needed.push_back(*result.reachedAt);
+            evaluationsNeeded.push_back(static_cast<double>(result.evaluations));
+        }
         else if (result.end != RunResult::End::NotStarted)
             others.push_back(result.best);
         interrupted += result.end == RunResult::End::Interrupted ? 1 : 0;
@@ -87,6 +90,8 @@ std::string SummaryText(const BatchSetup& setup, const std::vector<RunResult>& r
             + Number(setup.maxFitness) + "\n";
     if (!needed.empty())
         text += "generations needed: " + SpreadText(needed) + "\n";
+    if (!needed.empty() && options.countsEvaluations)
+        text += "evaluations needed: " + SpreadText(evaluationsNeeded) + "\n";
     if (!others.empty())
         text += (target ? "best fitness of the other " + Runs(others.size()) : std::string("best fitness"))
             + ": " + SpreadText(others) + "\n";

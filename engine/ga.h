@@ -11,6 +11,8 @@
 //   2. the driver stores a fitness in every At(i);
 //   3. RecordGeneration() appends the fitness values to History();
 //   4. GetFitInfo() summarises the history for the fitness chart.
+// NextGenerationES (esstep.h) is the (1+λ) evolution strategy's step for the
+// same population, used in step 1 instead of NextGeneration when chosen.
 //
 // Random draws come from two generators the GA is handed and does not own:
 // every draw except the shuffle from an LcgGenerator, in a fixed order, the

@@ -128,6 +128,28 @@ QString CheckGAConfigure(const QString& populationSize, const QString& mutationR
     return {};
 }
 
+QString CheckESConfigure(const QString& lambda, const QString& mutationRate, ESConfigureValues& values,
+                         int* faultyField)
+{
+    if (faultyField)
+        *faultyField = -1;
+    if (!ParseDecimalInt(lambda, values.Lambda))
+        return Fault(0, faultyField, "Invalid data in the input fields");
+    const bool defaultRate = mutationRate.trimmed().isEmpty();
+    if (defaultRate)
+        values.MutationRate = 0.0;
+    else if (!ParseReal(mutationRate, values.MutationRate))
+        return Fault(1, faultyField, "Invalid data in the input fields");
+    const int negative = FirstOf({values.Lambda <= 0, !defaultRate && values.MutationRate <= 0});
+    if (negative >= 0)
+        return Fault(negative, faultyField, "Negative or null numbers disallowed");
+    if (values.Lambda + 1.0 > MaxPopulationSize)
+        return Fault(0, faultyField, "Population size must be at most 1000000");
+    if (values.MutationRate >= 1.0)
+        return Fault(1, faultyField, "Crossover and mutation probabilities must be inside [0;1]");
+    return {};
+}
+
 bool IsValidTruthCell(const QString& text)
 {
     return text == QLatin1String("0") || text == QLatin1String("1") || text == QLatin1String("X")

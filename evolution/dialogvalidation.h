@@ -62,6 +62,22 @@ QString CheckGAConfigure(const QString& populationSize, const QString& mutationR
 // population size, so both fit a 32-bit count.
 inline constexpr double MaxPopulationSize = 1000000;
 
+// The evolution strategy's fields of the GA dialog: the offspring per
+// generation and the per-bit mutation rate. An empty (or blank) rate stands
+// for 1/L and is held as 0.
+struct ESConfigureValues {
+    int32_t Lambda = 4;
+    double MutationRate = 0.0;
+};
+
+// Parses lambda (an integer) and the rate (blank, or a real), storing each as
+// soon as it is parsed, then applies the GA dialog's rules with its messages:
+// lambda and a given rate above 0 ("Negative or null numbers disallowed"),
+// 1 + lambda <= MaxPopulationSize (the population-size message), the rate
+// below 1. *faultyField as for CheckPalSetup (0 lambda, 1 rate).
+QString CheckESConfigure(const QString& lambda, const QString& mutationRate, ESConfigureValues& values,
+                         int* faultyField = nullptr);
+
 // Truth-table cell: exactly "0", "1", "X" or "x" (no surrounding white space).
 bool IsValidTruthCell(const QString& text);
 // Stored value of a valid truth-table cell: 0, 1, or -1 (don't care) for

@@ -11,7 +11,8 @@ packages=(build-essential cmake ninja-build pkg-config locales
           qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-serialport-dev libgl-dev
           libgtest-dev libbenchmark-dev
           desktop-file-utils appstream
-          yosys berkeley-abc)  # the last two judge exported circuits in the tests
+          yosys berkeley-abc   # these two judge exported circuits in the tests
+          python3)             # tools/tables: the benchmark tables and comparisons
 for option in "$@"; do
   case "$option" in
     --with-xvfb) packages+=(xvfb xauth) ;;

@@ -7,6 +7,7 @@
 
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -39,6 +40,10 @@ TFGAConfigure::TFGAConfigure(QWidget* parent)
       GroupSelection(new QGroupBox(tr("Selection mechanism"), this)),
       RBRank(new QRadioButton(tr("Rank"), GroupSelection)),
       RBRoulette(new QRadioButton(tr("Roulette wheel"), GroupSelection)),
+      RBEvolutionStrategy(new QRadioButton(QStringLiteral("(1+\u03bb) evolution strategy"), GroupSelection)),
+      ELambda(MakeNumberEdit(this, "ELambda", "4")),
+      EESMutationRate(MakeNumberEdit(this, "EESMutationRate", "")),
+      LESPopulation(new QLabel(this)),
       BOk(new QPushButton(tr("OK"), this)),
       BCancel(new QPushButton(tr("Cancel"), this))
 {
@@ -56,9 +61,22 @@ TFGAConfigure::TFGAConfigure(QWidget* parent)
     RBRank->setObjectName(QStringLiteral("RBRank"));
     RBRoulette->setObjectName(QStringLiteral("RBRoulette"));
     RBRank->setChecked(true);
+    RBEvolutionStrategy->setObjectName(QStringLiteral("RBEvolutionStrategy"));
     auto* selectionLayout = new QVBoxLayout(GroupSelection);
     selectionLayout->addWidget(RBRank);
     selectionLayout->addWidget(RBRoulette);
+    selectionLayout->addWidget(RBEvolutionStrategy);
+    auto* esForm = new QFormLayout;
+    esForm->addRow(QStringLiteral("Offspring per generation (\u03bb):"), ELambda);
+    esForm->addRow(tr("ES mutation rate (blank = 1/L):"), EESMutationRate);
+    EESMutationRate->setPlaceholderText(QStringLiteral("1/L"));
+    selectionLayout->addLayout(esForm);
+    LESPopulation->setObjectName(QStringLiteral("LESPopulation"));
+    LESPopulation->setWordWrap(true);
+    selectionLayout->addWidget(LESPopulation);
+    connect(RBEvolutionStrategy, &QRadioButton::toggled, this, [this] { UpdateStrategyFields(); });
+    connect(ELambda, &QLineEdit::textChanged, this, [this] { UpdateStrategyFields(); });
+    UpdateStrategyFields();
 
     QDialogButtonBox* buttons = MakeOkCancelButtons(this, BOk, BCancel);
 
@@ -76,34 +94,80 @@ int TFGAConfigure::ShowDialog()
     EditCrossoverRate->setText(RealText(CrossoverRate));
     EditRankNumber->setText(RealText(RankParents));
     EElitism->setText(QString::number(Elitism));
-    if (Selection != 0)
+    ELambda->setText(QString::number(Lambda));
+    EESMutationRate->setText(ESMutationRate > 0.0 ? RealText(ESMutationRate) : QString());
+    gaPopulationText_ = EditPopSize->text();
+    if (EvolutionStrategy)
+        RBEvolutionStrategy->setChecked(true);
+    else if (Selection != 0)
         RBRank->setChecked(true);
     else
         RBRoulette->setChecked(true);
+    UpdateStrategyFields();
     FocusField(EditPopSize);
     return Ui().Exec(this);
 }
 
+void TFGAConfigure::UpdateStrategyFields()
+{
+    const bool es = RBEvolutionStrategy->isChecked();
+    ELambda->setEnabled(es);
+    EESMutationRate->setEnabled(es);
+    LESPopulation->setVisible(es);
+    if (!es) {
+        if (!EditPopSize->isEnabled())
+            EditPopSize->setText(gaPopulationText_);
+        EditPopSize->setEnabled(true);
+        return;
+    }
+    if (EditPopSize->isEnabled())
+        gaPopulationText_ = EditPopSize->text();
+    EditPopSize->setEnabled(false);
+    int32_t lambda = 0;
+    const bool valid = ParseDecimalInt(ELambda->text(), lambda) && lambda > 0 && lambda < MaxPopulationSize;
+    EditPopSize->setText(valid ? QString::number(lambda + 1) : QString());
+    const QString size = valid ? QStringLiteral("1 + %1 = %2").arg(lambda).arg(lambda + 1)
+                               : QStringLiteral("1 + \u03bb");
+    LESPopulation->setText(QStringLiteral("Population size %1: the parent and its offspring.").arg(size));
+}
+
 bool TFGAConfigure::FormCloseQuery()
 {
+    const bool es = RBEvolutionStrategy->isChecked();
     GAConfigureValues values{PopulationSize, MutationRate, CrossoverRate, RankParents, Elitism};
     int faultyField = -1;
-    const QString message = CheckGAConfigure(EditPopSize->text(), EditMutationRate->text(),
-                                             EditCrossoverRate->text(), EditRankNumber->text(),
-                                             EElitism->text(), values, &faultyField);
-    PopulationSize = values.PopulationSize;
+    // With the evolution strategy the GA's fields are checked against the
+    // largest population, so that only the rules that compare them with the
+    // population size are left out; the size itself is 1 + λ.
+    const QString populationText = es ? QString::number(MaxPopulationSize, 'f', 0) : EditPopSize->text();
+    QString message = CheckGAConfigure(populationText, EditMutationRate->text(), EditCrossoverRate->text(),
+                                       EditRankNumber->text(), EElitism->text(), values, &faultyField);
+    ESConfigureValues esValues{Lambda, ESMutationRate};
+    if (es && message.isEmpty()) {
+        message = CheckESConfigure(ELambda->text(), EESMutationRate->text(), esValues, &faultyField);
+        if (faultyField >= 0)
+            faultyField += 5;
+        Lambda = esValues.Lambda;
+        ESMutationRate = esValues.MutationRate;
+        values.PopulationSize = Lambda + 1.0;
+    }
+    if (!es)
+        PopulationSize = values.PopulationSize;
+    else if (message.isEmpty())
+        PopulationSize = values.PopulationSize;
     MutationRate = values.MutationRate;
     CrossoverRate = values.CrossoverRate;
     RankParents = values.RankParents;
     Elitism = values.Elitism;
     if (!message.isEmpty()) {
         Ui().Message(this, QStringLiteral("Error"), message);
-        const std::array<QLineEdit*, 5> fields{EditPopSize, EditMutationRate, EditCrossoverRate, EditRankNumber,
-                                               EElitism};
+        const std::array<QLineEdit*, 7> fields{EditPopSize, EditMutationRate, EditCrossoverRate, EditRankNumber,
+                                               EElitism,    ELambda,          EESMutationRate};
         if (faultyField >= 0 && faultyField < static_cast<int>(fields.size()))
             FocusField(fields[static_cast<std::size_t>(faultyField)]);
         return false;
     }
+    EvolutionStrategy = es;
     if (RBRank->isChecked())
         Selection = 1;
     if (RBRoulette->isChecked())

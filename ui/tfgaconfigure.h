@@ -3,6 +3,13 @@
 // writes the public fields, calls ShowDialog(), and on QDialog::Accepted reads
 // them back and applies them to the population. The dialog only shows, parses
 // and validates (rules in dialogvalidation.h); it never touches the population.
+//
+// Beside rank and roulette-wheel selection the dialog offers the (1+λ)
+// evolution strategy with its offspring count λ and its per-bit mutation rate
+// (blank: 1/L). While it is chosen the population size shows 1 + λ and cannot
+// be typed, and OK returns that size; the GA's own fields keep their rules
+// but for those that compare with the population size (rank parents and
+// elitism serve the GA only, which keeps them within whatever size it has).
 #include <QDialog>
 
 #include <cstdint>
@@ -11,6 +18,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QGroupBox;
+class QLabel;
 
 class TFGAConfigure : public QDialog {
     Q_OBJECT
@@ -39,6 +47,12 @@ public:
     double RankParents = 30;
     int32_t Elitism = 5;         // best individuals kept
     uint8_t Selection = 1;       // 1 = rank, 0 = roulette wheel
+    // The evolution strategy instead of the GA's selection (which Selection
+    // then keeps as it was); Lambda offspring, ESMutationRate per bit with 0
+    // standing for 1/L.
+    bool EvolutionStrategy = false;
+    int32_t Lambda = 4;
+    double ESMutationRate = 0.0;
 
     QLineEdit* EditPopSize;
     QLineEdit* EditMutationRate;
@@ -48,6 +62,16 @@ public:
     QGroupBox* GroupSelection;
     QRadioButton* RBRank;
     QRadioButton* RBRoulette;
+    QRadioButton* RBEvolutionStrategy;
+    QLineEdit* ELambda;
+    QLineEdit* EESMutationRate;
+    QLabel* LESPopulation;
     QPushButton* BOk;
     QPushButton* BCancel;
+
+private:
+    // The ES fields enabled only while the strategy is chosen; the population
+    // size following λ then, and given back its GA text when it is not.
+    void UpdateStrategyFields();
+    QString gaPopulationText_;
 };

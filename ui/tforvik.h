@@ -101,6 +101,8 @@ public:
     // (below 1, out of range, more than the memory holds) is refused with an
     // "Error" box and the population kept.
     void ResizePopulation(double size);
+    // The generation step of the chosen search: NextGeneration, or the ES's.
+    void BreedNextGeneration();
 
     // --- population files (tforvik_population.cpp)
     void BSaveGenClick();
@@ -161,6 +163,11 @@ public:
     MotorTable Motors = DefaultMotorTable;
     std::vector<int32_t> InputValues;
     GA Population{100, 10};
+    // "Evolve" breeds with the (1+λ) evolution strategy instead of the GA's
+    // step while chosen in the GA dialog; λ is the population size - 1, and a
+    // mutation rate of 0 stands for 1/L.
+    bool UseEvolutionStrategy = false;
+    double ESMutationRate = 0.0;
     BitString CurrentChromosome{10};
     int32_t CurrentIndividual = 0;
     std::unique_ptr<KKhepera> Khepera;

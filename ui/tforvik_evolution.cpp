@@ -3,6 +3,7 @@
 #include "tforvik.h"
 
 #include "console.h"
+#include "esstep.h"
 #include "evaluatepal.h"
 #include "kkhepera.h"
 #include "orvikwindows.h"
@@ -211,7 +212,7 @@ void TFOrvik::Evolve()
             if (robot && !simulated)
                 beforeGeneration = Population;
             if (Population.IsEvaluated())
-                Population.NextGeneration();
+                BreedNextGeneration();
             UpdateStatusBar();
 
             int runCount = 1;
@@ -310,6 +311,11 @@ void TFOrvik::ConfigureGA()
     FGAConfigure->MutationRate = Population.GetMutationRate();
     FGAConfigure->Elitism = Population.GetElitism();
     FGAConfigure->Selection = Population.GetSelection() ? 1 : 0;
+    FGAConfigure->EvolutionStrategy = UseEvolutionStrategy;
+    // Under the GA the dialog offers the λ last chosen (4 at first).
+    if (UseEvolutionStrategy && Population.GetPopulationSize() > 1)
+        FGAConfigure->Lambda = static_cast<int32_t>(std::min<uint32_t>(Population.GetPopulationSize() - 1, 999999));
+    FGAConfigure->ESMutationRate = ESMutationRate;
     if (FGAConfigure->ShowDialog() != QDialog::Accepted)
         return;
 
@@ -328,8 +334,18 @@ void TFOrvik::ConfigureGA()
     Population.SetCrossoverRate(FGAConfigure->CrossoverRate);
     Population.SetElitism(FGAConfigure->Elitism);
     Population.SetSelection(FGAConfigure->Selection);
+    UseEvolutionStrategy = FGAConfigure->EvolutionStrategy;
+    ESMutationRate = FGAConfigure->ESMutationRate;
     ConsolePrintf("Chromosome size is: %d\n", static_cast<int>(Population.At(0).Size()));
     ConsolePrintf("Elitism: %d\n", Population.GetElitism());
+}
+
+void TFOrvik::BreedNextGeneration()
+{
+    if (UseEvolutionStrategy)
+        NextGenerationES(Population, ESMutation{ESMutation::Kind::PerBit, ESMutationRate, 1});
+    else
+        Population.NextGeneration();
 }
 
 void TFOrvik::ResizePopulation(double size)

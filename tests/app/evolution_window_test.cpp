@@ -13,9 +13,11 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -300,4 +302,50 @@ TEST_F(OrvikWindowTest, TheUnwatchedViewerShowsTheLastIndividualWheneverTheGuiLo
     EXPECT_EQ(window->CurrentIndividual, 99);
     EXPECT_TRUE(window->CurrentChromosome == window->Population.At(99));
     expectShown("after the run");
+}
+
+// Chosen in the GA dialog, the evolution strategy makes the population 1 + λ
+// and breeds it: every generation's individual 0 is the fittest of the
+// generation before (the truth-table fitness gives it the same value again),
+// and the four others differ from it. Choosing rank again breeds with the GA.
+TEST_F(OrvikWindowTest, EvolveUsesTheEvolutionStrategyWhenChosen)
+{
+    ui.yesNoAnswers = {true};
+    ui.onExec = [](QDialog* dialog) {
+        auto* ga = static_cast<TFGAConfigure*>(dialog);
+        EXPECT_EQ(ga->ELambda->text(), "4"); // not the GA's population - 1
+        ga->RBEvolutionStrategy->setChecked(true);
+        return FakeUiSeam::PressOk(dialog);
+    };
+    window->ConfigureGA();
+    ASSERT_EQ(window->Population.GetPopulationSize(), 5u);
+    EXPECT_TRUE(window->UseEvolutionStrategy);
+
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [this] {
+        if (window->Population.History().size() >= 30)
+            FFitnessDisplay->BStopClick();
+    });
+    watch.start(1);
+    window->Evolve();
+    watch.stop();
+
+    const auto& history = window->Population.History();
+    ASSERT_GE(history.size(), 30u);
+    for (std::size_t g = 1; g < history.size(); ++g) {
+        const std::vector<double>& before = history[g - 1].values;
+        EXPECT_EQ(history[g].values[0], *std::max_element(before.begin(), before.end())) << g;
+    }
+    for (uint32_t i = 1; i < 5; ++i)
+        EXPECT_FALSE(window->Population.At(i) == window->Population.At(0));
+
+    // Opened again, the dialog shows the strategy in force.
+    ui.onExec = [](QDialog* dialog) {
+        auto* ga = static_cast<TFGAConfigure*>(dialog);
+        EXPECT_TRUE(ga->RBEvolutionStrategy->isChecked());
+        EXPECT_EQ(ga->ELambda->text(), "4");
+        EXPECT_EQ(ga->EditPopSize->text(), "5");
+        return int(QDialog::Rejected);
+    };
+    window->ConfigureGA();
 }

@@ -235,3 +235,40 @@ TEST(DialogValidation, MotorCellsAreWholeIntegersInRange)
     EXPECT_TRUE(ParseMotorCell("12", value)); // range is the caller's rule
     EXPECT_EQ(value, 12);
 }
+
+TEST(DialogValidation, EvolutionStrategyRulesInOrderOfPrecedence)
+{
+    struct Case {
+        const char* lambda;
+        const char* rate;
+        QString expected;
+        int field;
+        int32_t storedLambda;
+        double storedRate;
+    };
+    const Case cases[] = {
+        {"4", "", {}, -1, 4, 0.0}, // blank: 1/L, held as 0
+        {" 7 ", "  ", {}, -1, 7, 0.0},
+        {"1", "0.02", {}, -1, 1, 0.02},
+        {"999999", "0.999", {}, -1, 999999, 0.999},
+        {"1000000", "", SizeGA, 0, 1000000, 0.0},
+        {"4", "1", RatesGA, 1, 4, 1.0},
+        {"0", "1", NegativeGA, 0, 0, 1.0}, // sign before the rate's bound
+        {"-3", "", NegativeGA, 0, -3, 0.0},
+        {"4", "0", NegativeGA, 1, 4, 0.0},
+        {"4", "-0.1", NegativeGA, 1, 4, -0.1},
+        {"4.5", "", InvalidGA, 0, 9, 0.5},
+        {"x", "0.1", InvalidGA, 0, 9, 0.5},
+        {"4", "1/L", InvalidGA, 1, 4, 0.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lambda << " / " << c.rate);
+        ESConfigureValues values{9, 0.5};
+        int field = 7;
+        EXPECT_EQ(CheckESConfigure(QString::fromLatin1(c.lambda), QString::fromLatin1(c.rate), values, &field),
+                  c.expected);
+        EXPECT_EQ(field, c.field);
+        EXPECT_EQ(values.Lambda, c.storedLambda);
+        EXPECT_EQ(values.MutationRate, c.storedRate);
+    }
+}

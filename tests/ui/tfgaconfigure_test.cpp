@@ -5,10 +5,12 @@
 #include "fakeuiseam.h"
 #include "uiseam.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <vector>
@@ -171,4 +173,69 @@ TEST_F(TFGAConfigureTest, CancelNeverValidates)
     dialog.close();
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_DOUBLE_EQ(dialog.PopulationSize, 100);
+}
+
+TEST_F(TFGAConfigureTest, TheEvolutionStrategySetsThePopulationToOnePlusLambda)
+{
+    EXPECT_EQ(dialog.RBEvolutionStrategy->text(), QStringLiteral("(1+\u03bb) evolution strategy"));
+    struct Case {
+        const char* lambda;
+        const char* rate;
+        const char* message; // empty: accepted
+    };
+    const Case cases[] = {
+        {"4", "", ""},     // rank parents 15 and elitism 1 serve the GA only
+        {"9", "0.05", ""},
+        {"0", "", "Negative or null numbers disallowed"},
+        {"4", "1", "Crossover and mutation probabilities must be inside [0;1]"},
+        {"four", "", "Invalid data in the input fields"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lambda);
+        dialog.PopulationSize = 100;
+        dialog.RankParents = 15;
+        dialog.Elitism = 1;
+        dialog.EvolutionStrategy = false;
+        ui.messages.clear();
+        QString shownSize;
+        ui.onExec = [&](QDialog*) {
+            dialog.RBEvolutionStrategy->setChecked(true);
+            dialog.ELambda->setText(QString::fromLatin1(c.lambda));
+            dialog.EESMutationRate->setText(QString::fromLatin1(c.rate));
+            shownSize = dialog.EditPopSize->text();
+            dialog.accept();
+            return dialog.result();
+        };
+        const int result = dialog.ShowDialog();
+        if (*c.message) {
+            ASSERT_EQ(ui.messages.size(), 1u);
+            EXPECT_EQ(ui.Lines()[0], QStringLiteral("Error | ") + QString::fromLatin1(c.message));
+            EXPECT_FALSE(dialog.EvolutionStrategy);
+            continue;
+        }
+        EXPECT_EQ(result, QDialog::Accepted);
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_FALSE(dialog.EditPopSize->isEnabled());
+        EXPECT_EQ(shownSize.toInt(), atoi(c.lambda) + 1);
+        EXPECT_DOUBLE_EQ(dialog.PopulationSize, atoi(c.lambda) + 1);
+        EXPECT_TRUE(dialog.EvolutionStrategy);
+        EXPECT_EQ(dialog.Lambda, atoi(c.lambda));
+        EXPECT_DOUBLE_EQ(dialog.ESMutationRate, *c.rate ? atof(c.rate) : 0.0);
+        EXPECT_NE(dialog.LESPopulation->text().indexOf(shownSize), -1);
+    }
+
+    // Back to rank selection: the GA's size comes back and can be typed.
+    ui.onExec = [&](QDialog*) {
+        dialog.RBRank->setChecked(true);
+        dialog.accept();
+        return dialog.result();
+    };
+    dialog.PopulationSize = 5;
+    dialog.EvolutionStrategy = true;
+    dialog.RankParents = 5;
+    EXPECT_EQ(dialog.ShowDialog(), QDialog::Accepted);
+    EXPECT_TRUE(dialog.EditPopSize->isEnabled());
+    EXPECT_DOUBLE_EQ(dialog.PopulationSize, 5);
+    EXPECT_FALSE(dialog.EvolutionStrategy);
+    EXPECT_EQ(dialog.Selection, 1);
 }
