@@ -1,5 +1,7 @@
 #include "tforvik.h"
 
+#include "elidedlabel.h"
+
 #include "console.h"
 #include "debugconsole.h"
 #include "kkhepera.h"
@@ -177,7 +179,8 @@ void TFOrvik::BuildControls()
         StatusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i));
         statusBar()->addWidget(StatusPanels[i], i >= 2 ? 1 : 0);
     }
-    LRunNote = new QLabel(this);
+    // Cut rather than widen the window when a note is long.
+    LRunNote = new ElidedLabel(this);
     LRunNote->setObjectName("LRunNote");
     statusBar()->addPermanentWidget(LRunNote);
     statusBar()->setObjectName("StatusBar1");
@@ -362,6 +365,10 @@ void TFOrvik::closeEvent(QCloseEvent* event)
             FFitnessDisplay->BStopClick();
         else
             BStopRunClick();
+        event->ignore();
+        return;
+    }
+    if (!MayClose()) {
         event->ignore();
         return;
     }
