@@ -146,6 +146,11 @@ public:
     // for the generations already plotted (robot mode switched, truth table
     // or motor table changed), the chart marks the next generation.
     void NoteFitnessMeaning();
+    // After the truth table was replaced under a kept, evaluated population:
+    // every individual is scored again by the new table, so that the status
+    // bar's statistics (and the next generation step) are about that table.
+    // Nothing in robot mode or for chromosomes that do not fit the PAL.
+    void RescorePopulation();
 
     // RobotRunView: what a robot evaluation shows while it runs.
     void ShowProximityIndicators(const std::array<bool, 4>& white) override;

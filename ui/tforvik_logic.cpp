@@ -82,6 +82,7 @@ void TFOrvik::ImportPla1Click()
     Viewer->SetLabels(InputLabels, OutputLabels);
     fastFitnessStale_ = true;
     TableChanged();
+    RescorePopulation();
     UpdateStatusBar();
     ConsolePrintf("Imported %s: %d inputs, %d outputs\n", path.toLocal8Bit().constData(), table.numInputs,
                   table.numOutputs);

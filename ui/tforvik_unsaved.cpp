@@ -82,3 +82,12 @@ void TFOrvik::NoteFitnessMeaning()
     plottedFitnessMeaning_ = meaning;
     FFitnessDisplay->SetReachTarget(robot ? std::nullopt : std::optional<double>(tableMaximum), fitnessMeaningSince_);
 }
+
+void TFOrvik::RescorePopulation()
+{
+    if (CBKhepera->isChecked() || !Population.IsEvaluated()
+        || Population.GetChromosomeLength() != static_cast<uint32_t>(Pal.ChromosomeSize()))
+        return;
+    for (uint32_t i = 0; i < Population.GetPopulationSize(); ++i)
+        Population.At(i).SetFitness(ComputeFitnessTruthTable(Population.At(i)));
+}
