@@ -119,7 +119,10 @@ void TFOrvik::BuildControls()
     ScrollBox1->setBackgroundRole(QPalette::Base);
     PaintBox1 = new PalPaintBox();
     PaintBox1->setObjectName("PaintBox1");
-    PaintBox1->resize(PalPaintBox::DesignedSize);
+    // The viewer never makes the canvas smaller than the paint box it is
+    // given: starting from nothing, the canvas is the drawing's size, so the
+    // scroll area scrolls only when the drawing does not fit.
+    PaintBox1->resize(0, 0);
     ScrollBox1->setWidget(PaintBox1);
     ScrollBox1->setWidgetResizable(false);
     mainLayout->addWidget(ScrollBox1, 1);
