@@ -80,6 +80,7 @@ TFOrvik::TFOrvik(QWidget* parent, const QString& robotDevice) : QMainWindow(pare
     else
         Khepera = std::make_unique<KKhepera>(robotDevice, reportOpenError);
     Khepera->SetBusyIndicator([this](bool busy) { ShowLinkBusy(busy); });
+    ShowLinkState();
 
     Evolving = false;
     Viewer = std::make_unique<PALViewer>(PaintBox1, 3, 4, 5);
@@ -199,7 +200,12 @@ QWidget* TFOrvik::BuildKheperaGroup()
     auto* layout = new QHBoxLayout(GroupBox3);
 
     Image1 = new ProximityRing(GroupBox3);
-    layout->addWidget(Image1, 0, Qt::AlignTop);
+    LProximity = MakeLabel("LProximity", QString(), GroupBox3);
+    auto* ring = new QVBoxLayout();
+    ring->addWidget(Image1);
+    ring->addWidget(LProximity);
+    ring->addStretch();
+    layout->addLayout(ring);
 
     auto* controls = new QGridLayout();
     layout->addLayout(controls, 1);

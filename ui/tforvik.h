@@ -154,6 +154,9 @@ public:
 
     // RobotRunView: what a robot evaluation shows while it runs.
     void ShowProximityIndicators(const std::array<bool, 4>& white) override;
+    void ShowProximityValues(const std::array<uint32_t, 4>& directions) override;
+    // The status bar's note on the robot link: open, not open, not answering.
+    void ShowLinkState();
     void SetCurrentFitnessText(const QString& text) override;
     void SetCurrentSpeedText(const QString& text) override;
     void ProcessEvents() override;
@@ -211,6 +214,8 @@ public:
     QLabel* Label5;
     QLineEdit* ENumRun;
     QPushButton* BStopRun; // "Stop", shown while "Compute fitness" runs the robot
+    QLabel* LProximity = nullptr; // the direction values under the indicators
+    QLabel* LLink = nullptr;      // status bar: the state of the robot link
     QLineEdit* ECommand;
     QPushButton* BSend;
     QLabel* StatusPanels[4];

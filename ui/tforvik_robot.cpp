@@ -71,7 +71,11 @@ void TFOrvik::BMotorClick()
     int right = 0, left = 0;
     if (!ScanInt(Edit1->text(), right) || !ScanInt(Edit2->text(), left))
         return;
-    CommandSetSpeed(*Khepera, std::clamp(left, -30, 30), std::clamp(right, -30, 30));
+    left = std::clamp(left, -30, 30);
+    right = std::clamp(right, -30, 30);
+    CommandSetSpeed(*Khepera, left, right);
+    if (!Khepera->Lost())
+        LCurrentSpeed->setText(QString("Current speed: %1; %2").arg(left).arg(right));
 }
 
 void TFOrvik::BSendClick() { SendRawCommand(*Khepera, ECommand->text()); }
@@ -167,6 +171,8 @@ void TFOrvik::ShowLinkBusy(bool busy)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QGuiApplication::restoreOverrideCursor();
+    if (!busy)
+        ShowLinkState(); // an opening or a retried command may have changed it
 }
 
 void TFOrvik::ShowProximity(const uint32_t readings[8]) { ::ShowProximity(*this, readings, ProximityThreshold); }
