@@ -180,16 +180,20 @@ void TFFitnessDisplay::BuildLayout()
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(EMaxFitness, 1);
-    buttons->addWidget(LMaxReached);
-    buttons->addWidget(CBLines);
     buttons->addWidget(BSave);
     buttons->addWidget(BSaveStats);
     buttons->addWidget(BStop);
     buttons->addWidget(BClose);
 
     auto* layout = new QVBoxLayout(this);
+    // What the chart shows beyond its curves, between it and the buttons.
+    auto* notes = new QHBoxLayout;
+    notes->addWidget(LMaxReached, 1);
+    notes->addWidget(CBLines);
+
     layout->addWidget(Chart1, 1);
     layout->addWidget(LMarks);
+    layout->addLayout(notes);
     layout->addLayout(buttons);
 }
 

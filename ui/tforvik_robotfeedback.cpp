@@ -29,19 +29,25 @@ void TFOrvik::ShowProximityValues(const std::array<uint32_t, 4>& directions)
 void TFOrvik::ShowLinkState()
 {
     if (!LLink) {
-        // Cut rather than widen the window when the device path is long.
+        // Cut rather than widen the window when there is no room.
         LLink = new ElidedLabel(this);
         LLink->setObjectName("LLink");
         statusBar()->addPermanentWidget(LLink);
     }
+    // Short enough for the room the status bar has left; the device is in
+    // the tooltip.
     const QString device = Khepera->DevicePath();
-    QString text;
-    if (!Khepera->IsOpen())
-        text = QString("Khepera: %1 not open").arg(device);
-    else if (Khepera->Lost())
-        text = QString("Khepera: %1 open, not answering").arg(device);
-    else
-        text = QString("Khepera: %1 open").arg(device);
+    QString text, detail;
+    if (!Khepera->IsOpen()) {
+        text = "Khepera: closed";
+        detail = QString("The link to the Khepera (%1) is not open.").arg(device);
+    } else if (Khepera->Lost()) {
+        text = "Khepera: no reply";
+        detail = QString("The link to the Khepera (%1) is open, but the robot does not answer.").arg(device);
+    } else {
+        text = "Khepera: open";
+        detail = QString("The link to the Khepera (%1) is open.").arg(device);
+    }
     LLink->setText(text);
-    LLink->setToolTip(text);
+    LLink->setToolTip(detail);
 }

@@ -4,6 +4,7 @@
 #include "orvikfixture.h"
 #include "palanswer.h"
 #include "tffitnessdisplay.h"
+#include "tftruthtable.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -111,9 +112,15 @@ TEST_F(OrvikWindowTest, TheChartMarksWhereTheFitnessChangedMeaning)
     EvolveOneGeneration(window);           // generation 0
     EvolveOneGeneration(window);           // generation 1, same table: no mark
     EXPECT_TRUE(FFitnessDisplay->Marks().empty());
-    // The table changes (one cell to match): marked at generation 2.
-    window->Table.assign(window->Table.size(), -1);
-    window->Table[0] = 1;
+    // The table editor leaves one cell to match: marked at generation 2.
+    ui.onExec = [](QDialog* dialog) {
+        QTableWidget* grid = static_cast<TFTruthTable*>(dialog)->StringGrid1;
+        for (int row = 0; row < grid->rowCount(); ++row)
+            for (int column = 4; column < grid->columnCount(); ++column)
+                grid->item(row, column)->setText(row == 0 && column == 4 ? "0" : "X");
+        return FakeUiSeam::PressOk(dialog);
+    };
+    window->Truthtable1Click();
     EvolveOneGeneration(window);
     ASSERT_EQ(FFitnessDisplay->Marks().size(), 1u);
     EXPECT_EQ(FFitnessDisplay->Marks()[0].generation, 2);
@@ -122,6 +129,7 @@ TEST_F(OrvikWindowTest, TheChartMarksWhereTheFitnessChangedMeaning)
     FFitnessDisplay->RefreshChartNow();
     EXPECT_EQ(FFitnessDisplay->VisibleMarkCount(), 1);
     // With one cell to match, some individual matches it at once.
+    EXPECT_EQ(FFitnessDisplay->PlotModel().Records().back().max, 1.0);
     EXPECT_EQ(FFitnessDisplay->MaximumReachedAt(), std::optional<int32_t>(2));
     EXPECT_EQ(FFitnessDisplay->LMaxReached->text(), "Maximum 1 first reached at generation 2");
 
