@@ -11,7 +11,8 @@ ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent)
 QSize ElidedLabel::minimumSizeHint() const
 {
     // Room for the ellipsis alone.
-    return {fontMetrics().horizontalAdvance(QStringLiteral("\u2026")) + 2 * margin(), QLabel::minimumSizeHint().height()};
+    const int ellipsis = fontMetrics().horizontalAdvance(QStringLiteral("\u2026"));
+    return {ellipsis + 2 * margin(), QLabel::minimumSizeHint().height()};
 }
 
 void ElidedLabel::paintEvent(QPaintEvent*)

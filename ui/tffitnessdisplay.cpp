@@ -377,8 +377,8 @@ void TFFitnessDisplay::UpdateMarkers(int sizePx)
         // triangle still shows around the average's circle.
         const int size = s == 0 ? sizePx + 2 : sizePx;
         series->setMarkerSize(size);
-        series->setLightMarker(lines_ ? QImage()
-                                      : MakeMarkerImage(kStyles[s].shape, kStyles[s].fill, kStyles[s].outline, size));
+        const SeriesStyle& style = kStyles[s];
+        series->setLightMarker(lines_ ? QImage() : MakeMarkerImage(style.shape, style.fill, style.outline, size));
     }
 }
 

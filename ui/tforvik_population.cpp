@@ -79,7 +79,9 @@ bool TFOrvik::SavePopulation()
     lastPopulationFile_ = path;
     savedHistoryRevision_ = Population.HistoryRevision();
     savedHistorySize_ = Population.History().size();
-    ShowNote(QString("Generation %1 appended to %2").arg(Population.GetGeneration()).arg(QFileInfo(path).fileName()));
+    ShowNote(QString("Generation %1 appended to %2")
+                 .arg(Population.GetGeneration())
+                 .arg(QFileInfo(path).fileName()));
     return true;
 }
 

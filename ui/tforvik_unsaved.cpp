@@ -75,12 +75,14 @@ void TFOrvik::NoteFitnessMeaning()
             note = robot ? QString("robot runs from here (0 to 1)")
                          : QString("truth table from here (at most %1)").arg(tableMaximum);
         else
-            note = robot ? QString("motor table changed") : QString("truth table changed (at most %1)").arg(tableMaximum);
+            note = robot ? QString("motor table changed")
+                         : QString("truth table changed (at most %1)").arg(tableMaximum);
         FFitnessDisplay->AddMark(next, note);
         fitnessMeaningSince_ = next;
     }
     plottedFitnessMeaning_ = meaning;
-    FFitnessDisplay->SetReachTarget(robot ? std::nullopt : std::optional<double>(tableMaximum), fitnessMeaningSince_);
+    const std::optional<double> best = robot ? std::nullopt : std::optional<double>(tableMaximum);
+    FFitnessDisplay->SetReachTarget(best, fitnessMeaningSince_);
 }
 
 void TFOrvik::RescorePopulation()

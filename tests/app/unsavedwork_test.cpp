@@ -88,8 +88,9 @@ TEST_F(OrvikWindowTest, APalChangeAsksBeforeLosingAnEvolvedPopulation)
         ui.yesNoAnswers = {yes};
         ui.onExec = PalAnswer("4", "3", "5");
         window->PALparameters1Click();
-        ASSERT_EQ(ui.Lines(), (std::vector<QString>{
-                                  "Warning | You are about to change the PAL: all the individuals will be lost. Proceed?"}));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.Lines()[0], "Warning | You are about to change the PAL: all the individuals will be lost. "
+                                 "Proceed?");
         EXPECT_EQ(window->Pal, yes ? (PalConfig{4, 5, 3}) : (PalConfig{4, 3, 3}));
         EXPECT_EQ(window->Population.History().size(), yes ? 0u : 1u);
     }
