@@ -75,7 +75,10 @@ void TFOrvik::ImportPla1Click()
     // The PAL takes the file's inputs and outputs as if set in the PAL
     // dialog, keeping its AND terms; then the table and its names.
     const PlaTable& table = read.table;
-    ApplyPalSize({table.numInputs, Pal.NumAndTerms, table.numOutputs});
+    const PalConfig chosen{table.numInputs, Pal.NumAndTerms, table.numOutputs};
+    if (chosen != Pal && !MayReplaceEvolvedPopulation())
+        return; // No: nothing is imported
+    ApplyPalSize(chosen);
     Table = table.cells;
     InputLabels = ToQStrings(table.inputLabels);
     OutputLabels = ToQStrings(table.outputLabels);

@@ -38,3 +38,24 @@ TEST_F(OrvikWindowTest, ImportedTableRescoresTheKeptPopulation)
                                 window->Population.AverageFitness(), window->Population.MinFitness()));
     EXPECT_EQ(window->StatusPanels[3]->text(), "Max possible fit: 3.00");
 }
+
+TEST_F(OrvikWindowTest, ImportingIntoAnotherPalAsksBeforeLosingAnEvolvedPopulation)
+{
+    QTimer::singleShot(0, [] { FFitnessDisplay->BStopClick(); });
+    window->Evolve();
+    const QString path = TempFile("two.pla");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(".i 2\n.o 1\n.p 1\n11 1\n.e\n");
+    file.close();
+    for (const bool yes : {false, true}) {
+        ui.messages.clear();
+        ui.yesNoAnswers = {yes};
+        ui.fileAnswers.push_back(path);
+        window->ImportPla1->trigger();
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].caption, "Warning");
+        EXPECT_EQ(window->Pal, yes ? (PalConfig{2, 2, 1}) : (PalConfig{4, 2, 3}));
+        EXPECT_EQ(window->Table.size(), yes ? 4u : 48u);
+    }
+}
