@@ -126,6 +126,8 @@ RobotRunResult ComputeFitnessKhepera(const RobotRunContext& context, PalConfig c
                             : stopped   ? RobotRunEnd::Stopped
                                         : RobotRunEnd::Completed;
     stopAtTheEnd.StopNow();
+    if (!body.Lost())
+        context.view.SetCurrentSpeedText(QStringLiteral("Current speed: 0; 0")); // the wheels were stopped
     if (end == RobotRunEnd::LinkLost)
         ConsolePrintf("The robot stopped answering: run abandoned after %d steps\n", steps);
     else if (end == RobotRunEnd::Stopped)

@@ -13,6 +13,9 @@ public:
     virtual ~RobotRunView() = default;
     // Indicator k (left, front, right, back) white when true, black otherwise.
     virtual void ShowProximityIndicators(const std::array<bool, 4>& white) = 0;
+    // The direction values behind the indicators (left, front, right, back;
+    // each the larger reading of its pair of sensors, 0..1023).
+    virtual void ShowProximityValues(const std::array<uint32_t, 4>& /*directions*/) {}
     // "Current fitness: %0.3lf" with the running mean.
     virtual void SetCurrentFitnessText(const QString& text) = 0;
     // "Current speed: <left>; <right>".
@@ -24,5 +27,5 @@ public:
 };
 
 // Paints the four indicators for these readings: white where the direction
-// value is at or above the threshold.
+// value is at or above the threshold; and shows the direction values.
 void ShowProximity(RobotRunView& view, const uint32_t readings[8], uint32_t threshold);

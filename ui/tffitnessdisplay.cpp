@@ -9,10 +9,12 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QStringList>
 #include <QLegend>
 #include <QLocale>
 #include <QLineSeries>
@@ -109,6 +111,8 @@ void TFFitnessDisplay::BuildChart()
     chart_->setBackgroundBrush(Qt::white);
     chart_->setPlotAreaBackgroundVisible(false);
     chart_->setAnimationOptions(QChart::NoAnimation);
+    markLayer_ = FitnessMarkLayer(chart_);
+    connect(chart_, &QChart::plotAreaChanged, this, &TFFitnessDisplay::PlaceMarks);
 
     Series1 = new QLineSeries;
     Series3 = new QLineSeries;
@@ -166,6 +170,13 @@ void TFFitnessDisplay::BuildLayout()
     BStop->setEnabled(false);
     GiveApplicationShortcut(BStop, Shortcuts::Stop, "Stop after the generation under way");
     BClose = new QPushButton("Close");
+    LMaxReached = new QLabel;
+    LMarks = new QLabel;
+    LMarks->setWordWrap(true);
+    LMarks->hide();
+    CBLines = new QCheckBox("Lines");
+    CBLines->setToolTip("Join the points of each curve with lines");
+    connect(CBLines, &QCheckBox::toggled, this, &TFFitnessDisplay::SetLines);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(EMaxFitness, 1);
@@ -175,7 +186,14 @@ void TFFitnessDisplay::BuildLayout()
     buttons->addWidget(BClose);
 
     auto* layout = new QVBoxLayout(this);
+    // What the chart shows beyond its curves, between it and the buttons.
+    auto* notes = new QHBoxLayout;
+    notes->addWidget(LMaxReached, 1);
+    notes->addWidget(CBLines);
+
     layout->addWidget(Chart1, 1);
+    layout->addWidget(LMarks);
+    layout->addLayout(notes);
     layout->addLayout(buttons);
 }
 
@@ -205,7 +223,79 @@ void TFFitnessDisplay::ClearPlot()
     model_.Clear();
     lastChange_ = FitnessPlotModel::Change::Rebuilt;
     EMaxFitness->clear();
+    ClearMarks();
+    reachTarget_.reset();
+    UpdateReach();
     ScheduleRefresh();
+}
+
+void TFFitnessDisplay::AddMark(int32_t generation, const QString& note)
+{
+    marks_.push_back({generation, note});
+    markLayer_.SetMarks(marks_);
+    QStringList lines;
+    for (const FitnessMark& mark : marks_)
+        lines << QString("Generation %1: %2.").arg(mark.generation).arg(mark.note);
+    LMarks->setText("The fitness changed meaning (dashed line). " + lines.join(' '));
+    LMarks->show();
+    PlaceMarks();
+}
+
+void TFFitnessDisplay::ClearMarks()
+{
+    marks_.clear();
+    markLayer_.SetMarks(marks_);
+    LMarks->clear();
+    LMarks->hide();
+}
+
+void TFFitnessDisplay::SetReachTarget(std::optional<double> target, int32_t fromGeneration)
+{
+    if (target == reachTarget_ && fromGeneration == reachFrom_)
+        return;
+    reachTarget_ = target;
+    reachFrom_ = fromGeneration;
+    reachedAt_.reset();
+    reachScanned_ = 0;
+    UpdateReach();
+}
+
+void TFFitnessDisplay::UpdateReach()
+{
+    const std::vector<GAFitInfo>& records = model_.Records();
+    if (lastChange_ == FitnessPlotModel::Change::Rebuilt || reachScanned_ > records.size()) {
+        reachedAt_.reset();
+        reachScanned_ = 0;
+    }
+    if (reachTarget_ && !reachedAt_) {
+        for (std::size_t k = reachScanned_; k < records.size(); ++k) {
+            if (records[k].generation >= reachFrom_ && records[k].max >= *reachTarget_) {
+                reachedAt_ = records[k].generation;
+                break;
+            }
+        }
+    }
+    reachScanned_ = records.size();
+    LMaxReached->setText(reachTarget_ && reachedAt_
+                             ? QString("Maximum %1 first reached at generation %2")
+                                   .arg(QString::number(*reachTarget_, 'g', QLocale::FloatingPointShortest))
+                                   .arg(*reachedAt_)
+                             : QString());
+}
+
+void TFFitnessDisplay::SetLines(bool lines)
+{
+    lines_ = lines;
+    if (CBLines->isChecked() != lines)
+        CBLines->setChecked(lines);
+    for (int s = 0; s < FitnessPlotModel::SeriesCount; ++s) {
+        QLineSeries* series = SeriesAt(s);
+        QPen pen(kStyles[s].fill, 1.5);
+        pen.setStyle(lines ? Qt::SolidLine : Qt::NoPen);
+        series->setPen(pen);
+        series->setPointsVisible(!lines);
+    }
+    UpdateMarkers(markerSize_);
 }
 
 void TFFitnessDisplay::Plotted(const std::vector<GAFitInfo>& history)
@@ -216,6 +306,7 @@ void TFFitnessDisplay::Plotted(const std::vector<GAFitInfo>& history)
         EMaxFitness->setText("Current maximum fitness: "
                              + QString::number(history.back().max, 'g', QLocale::FloatingPointShortest));
     }
+    UpdateReach();
     if (lastChange_ != FitnessPlotModel::Change::None)
         ScheduleRefresh();
 }
@@ -282,8 +373,12 @@ void TFFitnessDisplay::UpdateMarkers(int sizePx)
     markerSize_ = sizePx;
     for (int s = 0; s < FitnessPlotModel::SeriesCount; ++s) {
         QLineSeries* series = SeriesAt(s);
-        series->setMarkerSize(sizePx);
-        series->setLightMarker(MakeMarkerImage(kStyles[s].shape, kStyles[s].fill, kStyles[s].outline, sizePx));
+        // The maximum a little larger: where the average equals it, its
+        // triangle still shows around the average's circle.
+        const int size = s == 0 ? sizePx + 2 : sizePx;
+        series->setMarkerSize(size);
+        const SeriesStyle& style = kStyles[s];
+        series->setLightMarker(lines_ ? QImage() : MakeMarkerImage(style.shape, style.fill, style.outline, size));
     }
 }
 
@@ -300,14 +395,27 @@ void TFFitnessDisplay::UpdateAxes()
         if (model_.HasValueExtent()) {
             y0 = model_.MinValue();
             y1 = model_.MaxValue();
-            // A margin so the extreme markers are not cut at the plot's edges.
-            const double margin = y1 > y0 ? 0.05 * (y1 - y0) : std::max(1.0, 0.05 * std::abs(y0));
+            // A margin so the extreme markers are not cut at the plot's edges,
+            // and more headroom on top so that a maximum that stays put does
+            // not run along the plot's upper border.
+            const double span = y1 - y0;
+            const double margin = span > 0.0 ? 0.05 * span : std::max(1.0, 0.05 * std::abs(y0));
             y0 -= margin;
-            y1 += margin;
+            y1 += span > 0.0 ? 0.08 * span : margin;
         }
     }
     SetAxis(axisX_, x0, x1, NiceStep(x1 - x0, 1.0));
     SetAxis(axisY_, y0, y1, NiceStep(y1 - y0, 0.0));
+    PlaceMarks();
+}
+
+void TFFitnessDisplay::PlaceMarks()
+{
+    if (marks_.empty())
+        return;
+    const double first = model_.RecordCount() > 0 ? model_.MinGeneration() : 0.0;
+    const double last = model_.RecordCount() > 0 ? model_.MaxGeneration() : -1.0;
+    markLayer_.Place(Series1, first, last, axisY_->min(), axisY_->max());
 }
 
 void TFFitnessDisplay::BStopClick()

@@ -9,6 +9,7 @@
 // brings the chart's series up to date at most every MinRefreshIntervalMs (more
 // seldom when a refresh gets costly, never more seldom than MaxRefreshIntervalMs),
 // so the cost of a generation does not grow with the length of the run.
+#include "fitnessmarklayer.h"
 #include "fitnessplotmodel.h"
 #include "gadata.h"
 
@@ -16,8 +17,10 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
+class QCheckBox;
 class QChart;
 class QChartView;
 class QLabel;
@@ -42,8 +45,23 @@ public:
     // looked at, so a long run costs the same per generation at its end as at
     // its start. The one-argument form compares the whole history instead.
     void PlotFitInfo(const std::vector<GAFitInfo>& history, std::uint64_t revision);
-    // Empties the chart and the maximum label: the history they showed is gone.
+    // Empties the chart, its marks and the maximum label: the history they
+    // showed is gone.
     void ClearPlot();
+
+    // Marks the generation from which the fitness means something else
+    // (fitnessmarklayer.h); the notes are also listed in LMarks.
+    void AddMark(int32_t generation, const QString& note);
+    void ClearMarks();
+    const std::vector<FitnessMark>& Marks() const { return marks_; }
+    int VisibleMarkCount() const { return markLayer_.VisibleCount(); }
+    // The best fitness there is (a truth table's), or none (robot runs):
+    // LMaxReached tells the first generation from `fromGeneration` on whose
+    // maximum reached it.
+    void SetReachTarget(std::optional<double> target, int32_t fromGeneration);
+    std::optional<int32_t> MaximumReachedAt() const { return reachedAt_; }
+    // Points only (the default) or the points joined by lines without markers.
+    void SetLines(bool lines);
 
     // Brings the drawn series and axes up to date now instead of at the next
     // refresh tick (used before saving the figure; tests use it too).
@@ -80,6 +98,9 @@ public:
     QPushButton* BStop = nullptr;
     QPushButton* BSave = nullptr;
     QPushButton* BSaveStats = nullptr;
+    QLabel* LMaxReached = nullptr; // "Maximum 44 first reached at generation 17"
+    QLabel* LMarks = nullptr;      // the marks' notes, hidden while there are none
+    QCheckBox* CBLines = nullptr;  // "Lines"
 
 signals:
     // The stop of a run under way was asked for (by "Stop" or by closing the window).
@@ -99,6 +120,8 @@ private:
     void UpdateAxes();
     void UpdateMarkers(int sizePx);
     QLineSeries* SeriesAt(int index) const;
+    void UpdateReach();
+    void PlaceMarks();
 
     QChart* chart_ = nullptr;
     QValueAxis* axisX_ = nullptr;
@@ -113,6 +136,14 @@ private:
     bool syncedLastOpen_ = false;
     bool chartStale_ = false;
     int markerSize_ = 0;
+    bool lines_ = false;
+
+    std::vector<FitnessMark> marks_;
+    FitnessMarkLayer markLayer_{nullptr};
+    std::optional<double> reachTarget_;
+    int32_t reachFrom_ = 0;
+    std::optional<int32_t> reachedAt_;
+    std::size_t reachScanned_ = 0; // records already looked at for reachedAt_
 
     int refreshIntervalMs_ = MinRefreshIntervalMs;
     QTimer refreshTimer_;

@@ -1,5 +1,7 @@
 #include "tforvik.h"
 
+#include "elidedlabel.h"
+
 #include "console.h"
 #include "debugconsole.h"
 #include "kkhepera.h"
@@ -84,6 +86,7 @@ TFOrvik::TFOrvik(QWidget* parent, const QString& robotDevice) : QMainWindow(pare
     else
         Khepera = std::make_unique<KKhepera>(robotDevice, reportOpenError);
     Khepera->SetBusyIndicator([this](bool busy) { ShowLinkBusy(busy); });
+    ShowLinkState();
 
     Evolving = false;
     Viewer = std::make_unique<PALViewer>(PaintBox1, 3, 4, 5);
@@ -123,7 +126,10 @@ void TFOrvik::BuildControls()
     ScrollBox1->setBackgroundRole(QPalette::Base);
     PaintBox1 = new PalPaintBox();
     PaintBox1->setObjectName("PaintBox1");
-    PaintBox1->resize(PalPaintBox::DesignedSize);
+    // The viewer never makes the canvas smaller than the paint box it is
+    // given: starting from nothing, the canvas is the drawing's size, so the
+    // scroll area scrolls only when the drawing does not fit.
+    PaintBox1->resize(0, 0);
     ScrollBox1->setWidget(PaintBox1);
     ScrollBox1->setWidgetResizable(false);
     mainLayout->addWidget(ScrollBox1, 1);
@@ -183,7 +189,8 @@ void TFOrvik::BuildControls()
         StatusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i));
         statusBar()->addWidget(StatusPanels[i], i >= 2 ? 1 : 0);
     }
-    LRunNote = new QLabel(this);
+    // Cut rather than widen the window when a note is long.
+    LRunNote = new ElidedLabel(this);
     LRunNote->setObjectName("LRunNote");
     statusBar()->addPermanentWidget(LRunNote);
     statusBar()->setObjectName("StatusBar1");
@@ -199,7 +206,12 @@ QWidget* TFOrvik::BuildKheperaGroup()
     auto* layout = new QHBoxLayout(GroupBox3);
 
     Image1 = new ProximityRing(GroupBox3);
-    layout->addWidget(Image1, 0, Qt::AlignTop);
+    LProximity = MakeLabel("LProximity", QString(), GroupBox3);
+    auto* ring = new QVBoxLayout();
+    ring->addWidget(Image1);
+    ring->addWidget(LProximity);
+    ring->addStretch();
+    layout->addLayout(ring);
 
     auto* controls = new QGridLayout();
     layout->addLayout(controls, 1);
@@ -371,6 +383,10 @@ void TFOrvik::closeEvent(QCloseEvent* event)
             FFitnessDisplay->BStopClick();
         else
             BStopRunClick();
+        event->ignore();
+        return;
+    }
+    if (!MayClose()) {
         event->ignore();
         return;
     }

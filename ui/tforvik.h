@@ -150,8 +150,32 @@ public:
     void About1Click();
     void Readme1Click();
 
+    // --- unsaved work and what the fitness means (tforvik_unsaved.cpp)
+    // Generations evolved or loaded since the population was last saved
+    // (none once it is reset, re-sized or saved).
+    bool HasUnsavedGenerations() const;
+    // Whether the window may close: with unsaved generations, asks once
+    // (Save / Discard / Cancel); "Save" appends as "Save current population"
+    // does and closes only once saved.
+    bool MayClose();
+    // Whether a PAL change may replace an evolved population: asks Yes/No,
+    // captioned "Warning", when one would be lost.
+    bool MayReplaceEvolvedPopulation();
+    // Called as "Evolve" starts: when the fitness will not mean what it meant
+    // for the generations already plotted (robot mode switched, truth table
+    // or motor table changed), the chart marks the next generation.
+    void NoteFitnessMeaning();
+    // After the truth table was replaced under a kept, evaluated population:
+    // every individual is scored again by the new table, so that the status
+    // bar's statistics (and the next generation step) are about that table.
+    // Nothing in robot mode or for chromosomes that do not fit the PAL.
+    void RescorePopulation();
+
     // RobotRunView: what a robot evaluation shows while it runs.
     void ShowProximityIndicators(const std::array<bool, 4>& white) override;
+    void ShowProximityValues(const std::array<uint32_t, 4>& directions) override;
+    // The status bar's note on the robot link: open, not open, not answering.
+    void ShowLinkState();
     void SetCurrentFitnessText(const QString& text) override;
     void SetCurrentSpeedText(const QString& text) override;
     void ProcessEvents() override;
@@ -222,10 +246,13 @@ public:
     QLabel* Label5;
     QLineEdit* ENumRun;
     QPushButton* BStopRun; // "Stop", shown while "Compute fitness" runs the robot
+    QLabel* LProximity = nullptr; // the direction values under the indicators
+    QLabel* LLink = nullptr;      // status bar: the state of the robot link
     QLineEdit* ECommand;
     QPushButton* BSend;
     QLabel* StatusPanels[4];
-    QLabel* LRunNote; // status-bar note of a stop under way, empty otherwise
+    // Status-bar note: a stop under way, or the population just saved.
+    QLabel* LRunNote;
     QAction* ImportPla1;
     QAction* ExportIndividual1;
     QAction* ExportTablePla1;
@@ -312,6 +339,21 @@ private:
     int clockStride_ = 1;
     int callsUntilClock_ = 0;
     bool closeWhenIdle_ = false;
+    // "Save current population": false when cancelled or not written.
+    bool SavePopulation();
+    // A note in the status bar that goes away after NoteDurationMs.
+    void ShowNote(const QString& text);
+    static constexpr int NoteDurationMs = 8000;
+    // The population file last saved or loaded (what "Load&&Program" proposes).
+    QString lastPopulationFile_;
+    // What HasUnsavedGenerations compares: the history as last saved.
+    uint64_t savedHistoryRevision_ = 0;
+    std::size_t savedHistorySize_ = 0;
+    // The fitness the plotted generations were scored by, empty when not
+    // known (a loaded population); see NoteFitnessMeaning.
+    std::optional<QString> plottedFitnessMeaning_;
+    // The first generation scored as plottedFitnessMeaning_ says.
+    int32_t fitnessMeaningSince_ = 0;
     ControlsLock controlsLock_;
     bool runStopRequested_ = false;
     // The simulated runs' view of the Khepera panel, flushed by ProcessEvents.

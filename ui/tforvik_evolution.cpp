@@ -190,6 +190,7 @@ void TFOrvik::Evolve()
     Evolving = true;
     SetIdle(false);
     FFitnessDisplay->StopRequested = false;
+    NoteFitnessMeaning();
     PlaceOnceBeside(FFitnessDisplay, this, PlacementSide::Right);
     FFitnessDisplay->show();
     FFitnessDisplay->raise();

@@ -77,13 +77,17 @@ void TFOrvik::ImportPla1Click()
     // The PAL takes the file's inputs and outputs as if set in the PAL
     // dialog, keeping its AND terms; then the table and its names.
     const PlaTable& table = read.table;
-    ApplyPalSize({table.numInputs, Pal.NumAndTerms, table.numOutputs});
+    const PalConfig chosen{table.numInputs, Pal.NumAndTerms, table.numOutputs};
+    if (chosen != Pal && !MayReplaceEvolvedPopulation())
+        return; // No: nothing is imported
+    ApplyPalSize(chosen);
     Table = table.cells;
     InputLabels = ToQStrings(table.inputLabels);
     OutputLabels = ToQStrings(table.outputLabels);
     Viewer->SetLabels(InputLabels, OutputLabels);
     fastFitnessStale_ = true;
     TableChanged();
+    RescorePopulation();
     UpdateStatusBar();
     ConsolePrintf("Imported %s: %d inputs, %d outputs\n", path.toLocal8Bit().constData(), table.numInputs,
                   table.numOutputs);

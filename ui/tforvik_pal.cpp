@@ -46,7 +46,10 @@ void TFOrvik::PALparameters1Click()
     FPalSetup->ShowNeededTerms(TableMinimum->Result() ? &*TableMinimum->Result() : nullptr);
     if (FPalSetup->ShowDialog() != QDialog::Accepted)
         return;
-    ApplyPalSize({FPalSetup->NumInputs, FPalSetup->NumAndTerms, FPalSetup->NumOutputs});
+    const PalConfig chosen{FPalSetup->NumInputs, FPalSetup->NumAndTerms, FPalSetup->NumOutputs};
+    if (chosen != Pal && !MayReplaceEvolvedPopulation())
+        return; // No: the PAL stays as it is
+    ApplyPalSize(chosen);
 }
 
 void TFOrvik::ApplyPalSize(const PalConfig& chosen)

@@ -10,16 +10,20 @@
 #include "uiseam.h"
 #include "windowplacement.h"
 
+#include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 
 namespace {
-FileDialogRequest PopulationFileRequest(const QString& caption, bool forSaving)
+// `proposed`: the file to offer, "default.ga" when empty.
+FileDialogRequest PopulationFileRequest(const QString& caption, bool forSaving, const QString& proposed = {})
 {
     FileDialogRequest request;
     request.caption = caption;
-    request.defaultName = "default.ga";
+    request.defaultName = proposed.isEmpty() ? QString("default.ga") : proposed;
     request.defaultSuffix = "ga";
     request.filter = forSaving ? "GA files (*.ga);;Text files (*.txt);;All files (*)" : "GA files (*.ga)";
     // Saving appends to a file that may not exist yet; loading needs one.
@@ -60,19 +64,40 @@ void TFOrvik::PlotHistory()
     FFitnessDisplay->PlotFitInfo(Population.FitInfo(), Population.HistoryRevision());
 }
 
-void TFOrvik::BSaveGenClick()
+void TFOrvik::BSaveGenClick() { SavePopulation(); }
+
+bool TFOrvik::SavePopulation()
 {
     const QString path = Ui().SaveFileName(this, PopulationFileRequest("Save current population", true));
     if (path.isEmpty())
-        return;
+        return false;
     const GAFileResult result = Population.SaveGeneration(LocalPath(path));
-    if (!result)
+    if (!result) {
         ShowError(QString::fromStdString(result.message));
+        return false;
+    }
+    lastPopulationFile_ = path;
+    savedHistoryRevision_ = Population.HistoryRevision();
+    savedHistorySize_ = Population.History().size();
+    ShowNote(QString("Generation %1 appended to %2")
+                 .arg(Population.GetGeneration())
+                 .arg(QFileInfo(path).fileName()));
+    return true;
+}
+
+void TFOrvik::ShowNote(const QString& text)
+{
+    LRunNote->setText(text);
+    QTimer::singleShot(NoteDurationMs, LRunNote, [label = LRunNote, text] {
+        if (label->text() == text)
+            label->clear();
+    });
 }
 
 void TFOrvik::BLoadProgramClick()
 {
-    const QString path = Ui().OpenFileName(this, PopulationFileRequest("Load a population", false));
+    const QString path =
+        Ui().OpenFileName(this, PopulationFileRequest("Load a population", false, lastPopulationFile_));
     if (path.isEmpty())
         return;
     const std::string file = LocalPath(path);
@@ -99,6 +124,10 @@ void TFOrvik::BLoadProgramClick()
         ShowError(QString::fromStdString(loaded.message));
         return;
     }
+    lastPopulationFile_ = path;
+    // How the loaded generations were scored is not known.
+    plottedFitnessMeaning_.reset();
+    FFitnessDisplay->ClearMarks();
     UpdateStatusBar();
     ConsolePrintf("Programming individual %d\n", individual);
     SetCurrentIndividual(std::min<int32_t>(individual, static_cast<int32_t>(Population.GetPopulationSize()) - 1));

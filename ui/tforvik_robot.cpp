@@ -79,10 +79,14 @@ void TFOrvik::BMotorClick()
         return;
     left = std::clamp(left, -30, 30);
     right = std::clamp(right, -30, 30);
-    if (SimulatedRobot)
+    if (SimulatedRobot) {
         SimBody->SetSpeeds(left, right); // the robot moves once simulated time passes
-    else
+    } else {
         CommandSetSpeed(*Khepera, left, right);
+        if (Khepera->Lost())
+            return;
+    }
+    LCurrentSpeed->setText(QString("Current speed: %1; %2").arg(left).arg(right));
 }
 
 void TFOrvik::BSendClick() { SendRawCommand(*Khepera, ECommand->text()); }
@@ -198,6 +202,8 @@ void TFOrvik::ShowLinkBusy(bool busy)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QGuiApplication::restoreOverrideCursor();
+    if (!busy)
+        ShowLinkState(); // an opening or a retried command may have changed it
 }
 
 void TFOrvik::ShowProximity(const uint32_t readings[8]) { ::ShowProximity(*this, readings, ProximityThreshold); }

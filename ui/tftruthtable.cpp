@@ -12,6 +12,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
@@ -40,6 +42,31 @@ FileDialogRequest TableFileRequest(const QString& caption, const QString& lastPa
     return request;
 }
 
+bool IsPlainEnter(const QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    return enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+// Cell editors whose Enter commits at once and moves down (see TruthTableGrid).
+class CellDelegate : public QStyledItemDelegate {
+public:
+    explicit CellDelegate(TruthTableGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && IsPlainEnter(static_cast<QKeyEvent*>(event))) {
+            grid_->EnterPressed();
+            return true;
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+private:
+    TruthTableGrid* grid_;
+};
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -48,8 +75,10 @@ FileDialogRequest TableFileRequest(const QString& caption, const QString& lastPa
 TruthTableGrid::TruthTableGrid(QWidget* parent) : QTableWidget(parent)
 {
     setSelectionMode(QAbstractItemView::ContiguousSelection);
+    // A click on the current cell edits it too (mouseReleaseEvent).
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                    | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+                    | QAbstractItemView::AnyKeyPressed);
+    setItemDelegate(new CellDelegate(this));
     setShowGrid(true);
     // Arrows move between cells; Tab leaves the grid for the buttons, so the
     // keyboard alone reaches "Ok" (Enter inside the grid moves down instead).
@@ -89,20 +118,46 @@ QSize TruthTableGrid::sizeHint() const
     return {width, height};
 }
 
+void TruthTableGrid::EnterPressed()
+{
+    // Spreadsheet habit: Enter confirms the cell and goes down, so typing a
+    // column of values never closes the dialog by accident.
+    CommitEdit();
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.row() + 1 < rowCount())
+        setCurrentCell(current.row() + 1, current.column());
+}
+
+void TruthTableGrid::keyboardSearch(const QString&)
+{
+    // Typing is for the cells: it never jumps to a cell that starts with it.
+}
+
 void TruthTableGrid::keyPressEvent(QKeyEvent* event)
 {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        // Spreadsheet habit: Enter confirms the cell and goes down, so typing a
-        // column of values never closes the dialog by accident.
-        CommitEdit();
-        const QModelIndex current = currentIndex();
-        if (current.isValid() && current.row() + 1 < rowCount())
-            setCurrentCell(current.row() + 1, current.column());
+    if (IsPlainEnter(event)) {
+        EnterPressed();
         event->accept();
         return;
     }
     QTableWidget::keyPressEvent(event);
+}
+
+void TruthTableGrid::mousePressEvent(QMouseEvent* event)
+{
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    pressOnCurrent_ = pressed.isValid() && pressed == currentIndex() && event->button() == Qt::LeftButton;
+    QTableWidget::mousePressEvent(event);
+}
+
+void TruthTableGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTableWidget::mouseReleaseEvent(event);
+    const QModelIndex released = indexAt(event->position().toPoint());
+    if (pressOnCurrent_ && released == currentIndex() && state() != QAbstractItemView::EditingState
+        && (model()->flags(released) & Qt::ItemIsEditable))
+        edit(released);
+    pressOnCurrent_ = false;
 }
 
 // ---------------------------------------------------------------------------

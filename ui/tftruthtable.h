@@ -27,6 +27,13 @@ class QTimer;
 // The editor's grid: a QTableWidget whose Enter key moves to the cell below
 // (committing an edit) instead of reaching the dialog's default button, and
 // that can commit an open cell editor on demand.
+//
+// Every key typed into a value cell lands in that cell: a click on the
+// current cell opens its editor at once (a delayed "edit on second click"
+// would swallow the keys typed while it waits and hand them to the item
+// search, which moves the selection), the item search is off, and Enter in
+// an editor commits it on the spot rather than through a queued call that
+// would meet an editor already closed.
 class TruthTableGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -35,6 +42,10 @@ public:
     // Writes the text of an open cell editor into its cell and closes it, so
     // that OK, Save and Load see what the user typed last.
     void CommitEdit();
+    // Enter: commits an open editor and makes the cell below current.
+    void EnterPressed();
+
+    void keyboardSearch(const QString& search) override;
 
     // Wide enough for every column, tall enough for up to VisibleRows rows.
     QSize sizeHint() const override;
@@ -43,6 +54,12 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    // The cell pressed was already the current one.
+    bool pressOnCurrent_ = false;
 };
 
 class TFTruthTable : public QDialog {

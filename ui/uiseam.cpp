@@ -33,6 +33,18 @@ bool UiSeam::AskYesNo(QWidget* parent, const QString& caption, const QString& te
     return box.exec() == QMessageBox::Yes;
 }
 
+UiSeam::SaveChoice UiSeam::AskSaveDiscardCancel(QWidget* parent, const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, caption, text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save: return SaveChoice::Save;
+    case QMessageBox::Discard: return SaveChoice::Discard;
+    default: return SaveChoice::Cancel;
+    }
+}
+
 QString UiSeam::OpenFileName(QWidget* parent, const FileDialogRequest& request)
 {
     std::unique_ptr<QFileDialog> dialog(MakeFileDialog(parent, request));

@@ -27,6 +27,9 @@ public:
     virtual void Message(QWidget* parent, const QString& caption, const QString& text);
     // A Yes/No question; true on Yes.
     virtual bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
+    // A question with "Save", "Discard" and "Cancel" (Escape) buttons.
+    enum class SaveChoice { Save, Discard, Cancel };
+    virtual SaveChoice AskSaveDiscardCancel(QWidget* parent, const QString& caption, const QString& text);
     // Returns the chosen path, or an empty string when cancelled.
     virtual QString OpenFileName(QWidget* parent, const FileDialogRequest& request);
     virtual QString SaveFileName(QWidget* parent, const FileDialogRequest& request);

@@ -22,6 +22,7 @@ struct FakeUiSeam : UiSeam {
     };
     std::vector<Shown> messages;
     std::deque<bool> yesNoAnswers;      // empty: answer No
+    std::deque<SaveChoice> saveAnswers; // empty: answer Discard
     std::deque<QString> fileAnswers;    // answered first, one per dialog
     QString fileAnswer;                 // then this, every time; empty: cancel
     std::vector<FileDialogRequest> fileRequests;
@@ -45,6 +46,15 @@ struct FakeUiSeam : UiSeam {
             return false;
         const bool answer = yesNoAnswers.front();
         yesNoAnswers.pop_front();
+        return answer;
+    }
+    SaveChoice AskSaveDiscardCancel(QWidget*, const QString& caption, const QString& text) override
+    {
+        messages.push_back({caption, text});
+        if (saveAnswers.empty())
+            return SaveChoice::Discard;
+        const SaveChoice answer = saveAnswers.front();
+        saveAnswers.pop_front();
         return answer;
     }
     QString NextFile(const FileDialogRequest& request)

@@ -5,6 +5,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -456,4 +457,56 @@ TEST_F(FitnessDisplay, HundredThousandGenerationsStayReadable)
     EXPECT_GE(Axis(Qt::Horizontal)->max(), count - 1.0);
     EXPECT_LT(Axis(Qt::Horizontal)->max(), 1.05 * count);
     EXPECT_EQ(window.EMaxFitness->text(), "Current maximum fitness: 47.99952");
+}
+
+// A maximum that stays put is not hidden: it keeps clear of the plot's top
+// and its marker shows around an average at the same value; "Lines" joins
+// the points instead.
+TEST_F(FitnessDisplay, AFlatMaximumStaysInSightAndLinesCanJoinThePoints)
+{
+    window.show();
+    std::vector<GAFitInfo> history;
+    for (int g = 0; g < 50; ++g)
+        history.push_back({44.0, g < 10 ? 40.0 : 44.0, 30.0, g});
+    window.PlotFitInfo(history);
+    window.RefreshChartNow();
+    EXPECT_GT(window.Series1->markerSize(), window.Series3->markerSize());
+    EXPECT_GT(Axis(Qt::Vertical)->max() - 44.0, 0.075 * (44.0 - 30.0));
+
+    for (const bool lines : {true, false}) {
+        window.CBLines->click();
+        EXPECT_EQ(window.CBLines->isChecked(), lines);
+        for (QLineSeries* series : {window.Series1, window.Series2, window.Series3}) {
+            EXPECT_EQ(series->pen().style(), lines ? Qt::SolidLine : Qt::NoPen);
+            EXPECT_EQ(series->pointsVisible(), !lines);
+            EXPECT_EQ(series->lightMarker().isNull(), lines);
+        }
+    }
+}
+
+TEST_F(FitnessDisplay, SaysWhenTheBestFitnessWasFirstReached)
+{
+    std::vector<GAFitInfo> history;
+    for (int g = 0; g < 30; ++g)
+        history.push_back({g < 17 ? 40.0 : 44.0, 38.0, 30.0, g});
+    struct Case {
+        std::optional<double> target;
+        int32_t from;
+        const char* text;
+    } cases[] = {{44.0, 0, "Maximum 44 first reached at generation 17"},
+                 {44.0, 20, "Maximum 44 first reached at generation 20"},
+                 {45.0, 0, ""},
+                 {std::nullopt, 0, ""}};
+    window.PlotFitInfo(history);
+    for (const Case& c : cases) {
+        window.SetReachTarget(c.target, c.from);
+        EXPECT_EQ(window.LMaxReached->text(), c.text);
+    }
+    // Reached only by a record plotted later.
+    window.SetReachTarget(46.0, 0);
+    history.push_back({46.0, 40.0, 30.0, 30});
+    window.PlotFitInfo(history);
+    EXPECT_EQ(window.LMaxReached->text(), "Maximum 46 first reached at generation 30");
+    window.ClearPlot();
+    EXPECT_EQ(window.LMaxReached->text(), "");
 }

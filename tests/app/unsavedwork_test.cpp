@@ -1,0 +1,140 @@
+// Work a user could lose: unsaved generations when the window closes, an
+// evolved population replaced by a PAL change; and what the window says
+// about saving and about the fitness changing meaning during a run.
+#include "orvikfixture.h"
+#include "palanswer.h"
+#include "tffitnessdisplay.h"
+#include "tftruthtable.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+using Choice = UiSeam::SaveChoice;
+
+// One generation of "Evolve" ("Stop" at the first chance).
+void EvolveOneGeneration(TFOrvik* window)
+{
+    QTimer::singleShot(0, [] { FFitnessDisplay->BStopClick(); });
+    window->Evolve();
+}
+
+int Generations(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? static_cast<int>(file.readAll().count("Generation")) : 0;
+}
+
+} // namespace
+
+TEST_F(OrvikWindowTest, ClosingAsksOnceForUnsavedGenerations)
+{
+    struct Case {
+        const char* name;
+        bool evolve;        // one generation before closing
+        bool saveFirst;     // "Save current population" before closing
+        Choice answer;
+        const char* saveAs; // the save dialog's answer, "" cancels it
+        bool asked;
+        bool closes;
+        int generationsInFile;
+    };
+    const Case cases[] = {
+        {"nothing evolved", false, false, Choice::Cancel, "", false, true, 0},
+        {"evolved, Cancel", true, false, Choice::Cancel, "", true, false, 0},
+        {"evolved, Discard", true, false, Choice::Discard, "", true, true, 0},
+        {"evolved, Save", true, false, Choice::Save, "runs.ga", true, true, 1},
+        {"evolved, Save then the file dialog cancelled", true, false, Choice::Save, "", true, false, 0},
+        {"evolved and saved", true, true, Choice::Cancel, "runs.ga", false, true, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DestroyOrvikWindows();
+        CreateOrvikWindows(pty.slavePath);
+        window = FOrvik;
+        const QString path = TempFile(QString("%1.ga").arg(&c - cases));
+        ui.fileAnswer = *c.saveAs ? path : QString();
+        window->show();
+        if (c.evolve)
+            EvolveOneGeneration(window);
+        if (c.saveFirst)
+            window->BSaveGenClick();
+        ui.messages.clear();
+        ui.saveAnswers = {c.answer};
+        window->Exit1->trigger();
+        EXPECT_EQ(ui.messages.size(), c.asked ? 1u : 0u);
+        if (c.asked) {
+            EXPECT_EQ(ui.messages[0].caption, "Warning");
+        }
+        EXPECT_EQ(window->isVisible(), !c.closes);
+        EXPECT_EQ(Generations(path), c.generationsInFile);
+    }
+}
+
+TEST_F(OrvikWindowTest, APalChangeAsksBeforeLosingAnEvolvedPopulation)
+{
+    // A random population is replaced without a word.
+    ui.onExec = PalAnswer("4", "3", "3");
+    window->PALparameters1Click();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(window->Pal, (PalConfig{4, 3, 3}));
+
+    EvolveOneGeneration(window);
+    for (const bool yes : {false, true}) {
+        ui.messages.clear();
+        ui.yesNoAnswers = {yes};
+        ui.onExec = PalAnswer("4", "3", "5");
+        window->PALparameters1Click();
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.Lines()[0], "Warning | You are about to change the PAL: all the individuals will be lost. "
+                                 "Proceed?");
+        EXPECT_EQ(window->Pal, yes ? (PalConfig{4, 5, 3}) : (PalConfig{4, 3, 3}));
+        EXPECT_EQ(window->Population.History().size(), yes ? 0u : 1u);
+    }
+}
+
+TEST_F(OrvikWindowTest, SavingSaysWhereAndLoadingProposesThatFile)
+{
+    const QString path = TempFile("runs.ga");
+    ui.fileAnswer = path;
+    window->BSaveGenClick();
+    EXPECT_EQ(window->LRunNote->text(), "Generation 0 appended to runs.ga");
+    ui.fileAnswer.clear(); // the load dialog is cancelled
+    window->BLoadProgramClick();
+    ASSERT_FALSE(ui.fileRequests.empty());
+    EXPECT_EQ(ui.fileRequests.back().defaultName, path);
+}
+
+TEST_F(OrvikWindowTest, TheChartMarksWhereTheFitnessChangedMeaning)
+{
+    EvolveOneGeneration(window);           // generation 0
+    EvolveOneGeneration(window);           // generation 1, same table: no mark
+    EXPECT_TRUE(FFitnessDisplay->Marks().empty());
+    // The table editor leaves one cell to match: marked at generation 2.
+    ui.onExec = [](QDialog* dialog) {
+        QTableWidget* grid = static_cast<TFTruthTable*>(dialog)->StringGrid1;
+        for (int row = 0; row < grid->rowCount(); ++row)
+            for (int column = 4; column < grid->columnCount(); ++column)
+                grid->item(row, column)->setText(row == 0 && column == 4 ? "0" : "X");
+        return FakeUiSeam::PressOk(dialog);
+    };
+    window->Truthtable1Click();
+    EvolveOneGeneration(window);
+    ASSERT_EQ(FFitnessDisplay->Marks().size(), 1u);
+    EXPECT_EQ(FFitnessDisplay->Marks()[0].generation, 2);
+    EXPECT_EQ(FFitnessDisplay->Marks()[0].note, "truth table changed (at most 1)");
+    EXPECT_TRUE(FFitnessDisplay->LMarks->isVisible());
+    FFitnessDisplay->RefreshChartNow();
+    EXPECT_EQ(FFitnessDisplay->VisibleMarkCount(), 1);
+    // With one cell to match, some individual matches it at once.
+    EXPECT_EQ(FFitnessDisplay->PlotModel().Records().back().max, 1.0);
+    EXPECT_EQ(FFitnessDisplay->MaximumReachedAt(), std::optional<int32_t>(2));
+    EXPECT_EQ(FFitnessDisplay->LMaxReached->text(), "Maximum 1 first reached at generation 2");
+
+    window->BResetPopClick();              // the history is gone, and with it the marks
+    EXPECT_TRUE(FFitnessDisplay->Marks().empty());
+    EXPECT_FALSE(FFitnessDisplay->LMarks->isVisible());
+}
