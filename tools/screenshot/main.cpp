@@ -16,9 +16,13 @@
 //
 // orvik-screenshot OUTPUT_DIR --simulated GENERATIONS: robot mode on the
 // simulated Khepera inside Orvik (simulatedrun.h), saving simulated-*.png.
+//
+// orvik-screenshot OUTPUT_DIR --transfer FILE.ga DEVICE MOTOR RUNS: an evolved
+// controller run on a robot (transferrun.h), saving transfer-window.png.
 #include "galrun.h"
 #include "logicrun.h"
 #include "simulatedrun.h"
+#include "transferrun.h"
 #include "orvikwindows.h"
 #include "tffitnessdisplay.h"
 #include "kkhepera.h"
@@ -106,6 +110,9 @@ int main(int argc, char** argv)
         return SimulatedRun(window, out, std::atoi(argv[3]));
     if (argc >= 4 && QString(argv[2]) == "--pla")
         return LogicRun(window, out, QString::fromLocal8Bit(argv[3]));
+    if (argc >= 7 && QString(argv[2]) == "--transfer")
+        return TransferRun(window, out, QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]),
+                           QString::fromLocal8Bit(argv[5]), std::atoi(argv[6]));
     if (argc >= 4 && QString(argv[2]) == "--gal")
         return GalRun(window, out, QString::fromLocal8Bit(argv[3]));
     for (uint32_t r = 0; r < 16; ++r) {
