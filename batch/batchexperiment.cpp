@@ -4,7 +4,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <memory>
+#include <exception>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <thread>
 
@@ -57,11 +59,14 @@ std::vector<RunResult> RunExperiment(const BatchSetup& setup, uint32_t jobs, std
             try {
                 result = EvolveRun(setup, r, stop, progress[r]);
             } catch (const std::exception& failure) {
+                result = RunResult();
                 result.run = r;
                 result.seed = RunSeed(setup, r);
+                const bool memory = dynamic_cast<const std::bad_alloc*>(&failure) != nullptr;
                 std::lock_guard lock(mutex);
                 if (error.empty())
-                    error = "run " + std::to_string(r) + ": " + failure.what();
+                    error = "run " + std::to_string(r) + " (seed " + std::to_string(result.seed)
+                        + "): " + (memory ? "out of memory" : failure.what());
                 stop = true;
             }
             std::lock_guard lock(mutex);
@@ -69,12 +74,22 @@ std::vector<RunResult> RunExperiment(const BatchSetup& setup, uint32_t jobs, std
             runEnded.notify_one();
         }
     };
+    std::vector<RunResult> results;
+    results.reserve(runs);
     std::vector<std::jthread> threads;
+    // Should this thread fail (out of memory), the runs stop after their
+    // current generation before the threads are joined.
+    struct StopOnFailure {
+        std::atomic<bool>& stop;
+        ~StopOnFailure()
+        {
+            if (std::uncaught_exceptions() > 0)
+                stop = true;
+        }
+    } stopOnFailure {stop};
     for (uint32_t t = 0; t < std::min(jobs, runs); ++t)
         threads.emplace_back(work);
 
-    std::vector<RunResult> results;
-    results.reserve(runs);
     uint32_t reachedMax = 0;
     while (results.size() < runs) {
         std::vector<RunResult> ready;

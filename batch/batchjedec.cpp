@@ -8,6 +8,19 @@
 
 #include <filesystem>
 
+std::string JedecDeviceProblem(const std::string& device, const PalConfig& pal)
+{
+    const std::optional<GalType> type = GalTypeOfName(device);
+    if (!type)
+        return "--jedec " + device + ": no device";
+    // A PAL of no terms at all fits wherever its pins do.
+    SumOfProducts pins;
+    pins.numInputs = pal.NumInputs;
+    pins.terms.resize(static_cast<std::size_t>(pal.NumOutputs));
+    const GalFit fit = FitGal(*type, pins);
+    return fit ? std::string() : "--jedec " + device + ": " + fit.problem;
+}
+
 std::string SavedJedecPath(const std::string& directory, uint32_t seed)
 {
     return (std::filesystem::path(directory) / ("seed-" + std::to_string(seed) + ".jed")).string();

@@ -9,6 +9,10 @@
 #include <cstdint>
 #include <string>
 
+// Why the device cannot take the PAL whatever evolves (too many inputs or
+// outputs): "--jedec GAL16V8: The GAL16V8 has 8 output cells; ...", or empty.
+std::string JedecDeviceProblem(const std::string& device, const PalConfig& pal);
+
 std::string SavedJedecPath(const std::string& directory, uint32_t seed);
 
 // Writes the file whole (a temporary file renamed over `path`); returns why

@@ -5,6 +5,7 @@
 #include "batchprogress.h"
 #include "batchsummary.h"
 
+#include <new>
 #include <sched.h>
 #include <thread>
 
@@ -49,10 +50,10 @@ int Refuse(const BatchStreams& streams, const std::string& message)
     std::fprintf(streams.err, "orvik-batch: %s\n", message.c_str());
     return BatchBadArguments;
 }
-} // namespace
 
-int RunBatch(const std::vector<std::string>& arguments, std::atomic<bool>& stop,
-    const std::atomic<int>& stopSignal, const BatchStreams& streams)
+// The whole batch; RunBatch adds the last resort for a failure.
+int Batch(const std::vector<std::string>& arguments, std::atomic<bool>& stop, const std::atomic<int>& stopSignal,
+    const BatchStreams& streams)
 {
     const uint32_t cores = AvailableCores();
     const BatchOptionsResult parsed = ParseBatchOptions(arguments, cores);
@@ -81,15 +82,17 @@ int RunBatch(const std::vector<std::string>& arguments, std::atomic<bool>& stop,
     // Every file that could not be written is named, one line each.
     int status = BatchOk;
     std::vector<std::string> errors = output.Finish(results);
-    if (!runError.empty())
-        errors.insert(errors.begin(), runError);
     for (const RunResult& result : results)
         if (!result.saveError.empty())
             errors.push_back(result.saveError);
-    for (const std::string& line : errors)
-        std::fprintf(streams.err, "orvik-batch: %s\n", line.c_str());
     if (!errors.empty())
         status = BatchWriteFailed;
+    if (!runError.empty()) {
+        errors.insert(errors.begin(), runError);
+        status = BatchRunFailed;
+    }
+    for (const std::string& line : errors)
+        std::fprintf(streams.err, "orvik-batch: %s\n", line.c_str());
     std::fputs(SummaryText(setup, results).c_str(), streams.out);
     std::fflush(streams.out);
 
@@ -101,4 +104,18 @@ int RunBatch(const std::vector<std::string>& arguments, std::atomic<bool>& stop,
     else if (status == BatchOk && output.ReaderGone())
         status = BatchReaderGone;
     return status;
+}
+} // namespace
+
+int RunBatch(const std::vector<std::string>& arguments, std::atomic<bool>& stop,
+    const std::atomic<int>& stopSignal, const BatchStreams& streams)
+{
+    try {
+        return Batch(arguments, stop, stopSignal, streams);
+    } catch (const std::exception& failure) {
+        // The unfinished files went with the unwinding.
+        const bool memory = dynamic_cast<const std::bad_alloc*>(&failure) != nullptr;
+        std::fprintf(streams.err, "orvik-batch: %s; nothing written\n", memory ? "out of memory" : failure.what());
+        return BatchRunFailed;
+    }
 }

@@ -11,6 +11,10 @@
 inline constexpr int BatchOk = 0;
 inline constexpr int BatchWriteFailed = 1;
 inline constexpr int BatchBadArguments = 2;
+// Out of memory (or another failure of a run): the other runs stopped as on
+// Ctrl+C and the files were completed, or, when the tool itself failed before
+// the runs, nothing was written.
+inline constexpr int BatchRunFailed = 3;
 // An interrupted batch returns 128 + the signal number, as a shell reports
 // it; one whose output pipe lost its reader returns 128 + SIGPIPE, as if the
 // pipe had ended it (the tool ignores SIGPIPE to complete its other files).

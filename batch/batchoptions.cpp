@@ -2,6 +2,7 @@
 
 #include "brieftext.h"
 #include "galdevice.h"
+#include "kheperaincrement.h"
 
 #include <charconv>
 #include <cmath>
@@ -76,7 +77,10 @@ std::string ParseTarget(BatchOptions& options, const std::string& text)
 {
     double value = 0.0;
     if (!ParseNumber(text, value))
-        return "--target " + text + ": must be a number, e.g. --target 0.8";
+        return "--target " + BriefText(text) + ": must be a number, e.g. --target 0.8";
+    // Above the maximum a run would never reach its goal.
+    if (value > MaxRobotFitness)
+        return "--target " + BriefText(text) + ": a robot's fitness is at most 1";
     options.target = value;
     return {};
 }
@@ -113,6 +117,10 @@ std::string ParseArena(BatchOptions& options, const std::string& text)
     options.arena = text;
     return {};
 }
+
+// The options that only the GA takes (the evolution strategy neither
+// crosses nor selects).
+constexpr const char* gaOnly[] = {"--crossover", "--selection", "--rank-parents", "--elitism"};
 
 // The options that only robot runs take.
 constexpr const char* robotOnly[] = {"--run-length", "--runs-per-individual", "--motor", "--threshold",
@@ -184,7 +192,7 @@ std::string ParseGenerations(BatchOptions& options, const std::string& text)
 std::string ParseJedec(BatchOptions& options, const std::string& text)
 {
     if (!GalTypeOfName(text))
-        return "--jedec " + text + ": must be GAL22V10 or GAL16V8";
+        return "--jedec " + BriefText(text) + ": must be GAL22V10 or GAL16V8 (or ATF22V10C, ATF16V8B)";
     options.jedecDevice = text;
     return {};
 }
@@ -259,7 +267,7 @@ const std::vector<OptionSpec>& Specs()
         {"--generations", true, ParseGenerations},
         {"--no-stop-at-max", false, Flag(&BatchOptions::stopAtMax, false)},
         {"--evaluations", true, ParseEvaluations},
-        {"--runs", true, Count(&BatchOptions::runs, "--runs", 1)},
+        {"--runs", true, Count(&BatchOptions::runs, "--runs", 1, MaxBatchRuns)},
         {"--seed", true, Count(&BatchOptions::seed, "--seed", 0)},
         {"--jobs", true, Count(&BatchOptions::jobs, "--jobs", 1)},
         {"--start", true, ParseStart},
@@ -315,6 +323,10 @@ std::string CheckCombinations(const BatchOptions& options, const std::set<std::s
         return "--jedec writes beside the files of --save-best: give --save-best too";
     if (options.strategy == BatchOptions::Strategy::ES && options.population)
         return "--strategy es takes the population size from --lambda (1 + lambda): leave out --population";
+    if (options.strategy == BatchOptions::Strategy::ES)
+        for (const char* option : gaOnly)
+            if (seen.count(option))
+                return std::string(option) + " applies to the GA only: leave it out with --strategy es";
     if (options.lambda && options.strategy != BatchOptions::Strategy::ES)
         return "--lambda is the evolution strategy's: add --strategy es";
     if (options.esMutation != "per-bit" && options.strategy != BatchOptions::Strategy::ES)
@@ -387,6 +399,10 @@ BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, 
             return result;
     }
     options.countsEvaluations = seen.count("--strategy") + seen.count("--lambda") + seen.count("--evaluations") > 0;
+    // The evolution strategy gets the GA's default work, counted in
+    // evaluations, so that the two compare fairly with their defaults.
+    if (options.strategy == BatchOptions::Strategy::ES && !seen.count("--generations") && !options.evaluations)
+        options.evaluations = DefaultESEvaluations;
     if (options.evaluations && !seen.count("--generations"))
         options.generations.reset();
     if (options.strategy == BatchOptions::Strategy::ES && !seen.count("--mutation"))
@@ -437,19 +453,25 @@ std::string BatchHelpText(uint32_t cores)
            "Stop\n"
            "  --generations G      stop a run after generation G, counted from its start\n"
            "                       population (generation 0); \"unlimited\" for no limit\n"
-           "                       (default 1000)\n"
+           "                       (default 1000; es: none, see --evaluations)\n"
            "  --no-stop-at-max     go on after the maximum possible fitness is reached\n"
            "                       (default: a run stops at the first generation that\n"
            "                       reaches it)\n"
            "  --evaluations E      stop a run after exactly E fitness evaluations, also\n"
            "                       inside a generation; without --generations there is no\n"
-           "                       generation limit then (default: no budget)\n"
-           "Runs\n"
-           "  --runs R             independent runs (default 1)\n"
-           "  --seed S             run r draws from generators seeded S + r; --seed 1\n"
-           "                       draws what a fresh start of the window draws (default 1)\n"
-           "  --jobs J             threads; the results do not depend on J\n"
-           "                       (default: the cores it may use, "
+           "                       generation limit then (default: no budget; es: "
+        + std::to_string(DefaultESEvaluations)
+        + ",\n"
+          "                       the GA's default work of 1000 generations of 100, so\n"
+          "                       that the two compare fairly with their defaults)\n"
+          "Runs\n"
+          "  --runs R             independent runs, 1 to "
+        + std::to_string(MaxBatchRuns)
+        + " (default 1)\n"
+          "  --seed S             run r draws from generators seeded S + r; --seed 1\n"
+          "                       draws what a fresh start of the window draws (default 1)\n"
+          "  --jobs J             threads; the results do not depend on J\n"
+          "                       (default: the cores it may use, "
         + std::to_string(cores)
         + " here)\n"
           "  --start FILE:GEN     start every run from generation GEN of the population\n"
@@ -483,11 +505,13 @@ std::string BatchHelpText(uint32_t cores)
           "                       evaluations: those made until the maximum fitness was\n"
           "                       first reached, else all the run made (default: none)\n"
           "  --save-best DIR      the final population of each run as DIR/seed-S.ga, which\n"
-          "                       Orvik's \"Load&Program\" opens (default: none)\n"
+          "                       Orvik's \"Load&Program\" opens; these files (and those\n"
+          "                       of --jedec) must be new or regular files (default: none)\n"
           "  --jedec DEVICE       with --save-best, also the fittest individual of each run\n"
           "                       as DIR/seed-S.jed, a JEDEC fuse map for a GAL22V10 or\n"
-          "                       GAL16V8 (its minimum sum of products when its own AND\n"
-          "                       terms do not fit) (default: none)\n"
+          "                       GAL16V8 (or ATF22V10C, ATF16V8B; any case), its minimum\n"
+          "                       sum of products when its own AND terms do not fit\n"
+          "                       (default: none)\n"
           "  --no-header          CSV files without a header line, to concatenate them\n"
           "                       (default: with header)\n"
           "  --help               this text\n"
@@ -500,17 +524,21 @@ std::string BatchHelpText(uint32_t cores)
           "  wall X1 Y1 X2 Y2     a thin inner wall\n"
           "  start X Y HEADING    where the robot starts, heading in degrees counter-\n"
           "                       clockwise from +x (at most once; default 0 0 0)\n"
+          "Every number lies within -10000000 and 10000000 (10 km).\n"
           "Every run has its own world and its sensor noise seeded from its seed.\n"
           "\n"
           "A progress bar goes to standard error when it is a terminal, plain lines\n"
-          "otherwise; a short summary goes to standard output. Ctrl+C stops every run\n"
-          "after its current generation and still writes every file, marking the runs\n"
-          "that did not finish (finished = 0); a second Ctrl+C quits at once, leaving\n"
-          "no temporary files. Every output is checked before the first run.\n"
+          "otherwise; a short summary goes to standard output. Ctrl+C (or SIGTERM) stops\n"
+          "every run after its current generation and still writes every file, marking\n"
+          "the runs that did not finish (finished = 0); a second Ctrl+C quits at once,\n"
+          "leaving no temporary files. A SIGTERM repeated within 2 s of the first is the\n"
+          "same request (GNU timeout sends two). Every output is checked before the\n"
+          "first run.\n"
           "\n"
           "Exit status: 0 done; 1 a file could not be written after the runs began\n"
           "(each such file is named, and an older file of that name is kept); 2 bad\n"
-          "arguments or an output that cannot be written (nothing written); 130\n"
+          "arguments or an output that cannot be written (nothing written); 3 out of\n"
+          "memory (the runs stop as on Ctrl+C and the files are completed); 130\n"
           "interrupted (128 + the signal); 141 the reader of an output pipe went away\n"
           "(the batch stops as on Ctrl+C and completes its other files).\n";
 }

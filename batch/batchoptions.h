@@ -10,6 +10,14 @@
 #include <string>
 #include <vector>
 
+// The most runs of one invocation: each holds its result until the summary
+// is written (a few hundred bytes), so a million fit in any memory; split
+// more between invocations with --seed.
+inline constexpr uint32_t MaxBatchRuns = 1000000;
+// The evolution strategy's budget unless --generations or --evaluations is
+// given: the GA's default work, 1000 generations of 100 individuals.
+inline constexpr uint64_t DefaultESEvaluations = 100000;
+
 struct BatchOptions {
     std::string table; // the target: a ".tbl" file, or a PLA file named "*.pla"
 
@@ -54,8 +62,9 @@ struct BatchOptions {
     // (none: no limit), and, unless told not to, at the maximum fitness.
     std::optional<uint32_t> generations = 1000;
     bool stopAtMax = true;
-    // Stop after exactly this many fitness evaluations (none: no budget). A
-    // budget without --generations lifts the generation limit.
+    // Stop after exactly this many fitness evaluations (none: no budget;
+    // DefaultESEvaluations for the evolution strategy without --generations).
+    // A budget without --generations lifts the generation limit.
     std::optional<uint64_t> evaluations;
 
     uint32_t runs = 1;

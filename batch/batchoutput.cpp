@@ -64,8 +64,9 @@ std::string CheckOutputsApart(const BatchOptions& options)
     return {};
 }
 // Creates the --save-best folder and checks, before any run, that the runs'
-// files can be written there: new files can be created, and no seed-S.ga
-// of the batch's seeds is a directory.
+// files can be written there: new files can be created, and every seed-S.ga
+// (and with --jedec seed-S.jed) of the batch's seeds that exists is a
+// regular file. A FIFO there would block the run that opens it.
 std::string PrepareSaveFolder(const std::string& folder, const BatchOptions& options)
 {
     std::error_code failure;
@@ -80,10 +81,17 @@ std::string PrepareSaveFolder(const std::string& folder, const BatchOptions& opt
         uint32_t seed = 0;
         const auto [end, error] = std::from_chars(name.data() + std::min<std::size_t>(5, name.size()),
             name.data() + name.size(), seed);
+        const std::string_view ending(end);
         const bool seedFile = name.compare(0, 5, "seed-") == 0 && error == std::errc()
-            && std::string_view(end) == ".ga" && seed >= options.seed && seed - options.seed < options.runs;
-        if (seedFile && entry.is_directory(failure))
+            && (ending == ".ga" || (ending == ".jed" && options.jedecDevice)) && seed >= options.seed
+            && seed - options.seed < options.runs;
+        const std::filesystem::file_status status = entry.status(failure); // a link's target
+        if (!seedFile || !std::filesystem::exists(status))
+            continue;
+        if (std::filesystem::is_directory(status))
             return name + " is a directory";
+        if (!std::filesystem::is_regular_file(status))
+            return name + " is not a regular file";
     }
     return {};
 }

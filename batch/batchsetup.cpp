@@ -2,6 +2,7 @@
 
 #include "brieftext.h"
 #include "arena_file.h"
+#include "batchjedec.h"
 #include "dialogvalidation.h"
 #include "inputfilecheck.h"
 #include "plafile.h"
@@ -19,9 +20,6 @@
 #include <limits>
 
 namespace {
-
-// Far more than any arena a person writes (a line per wall, box or cylinder).
-constexpr uint64_t ArenaFileMaxBytes = 1 << 20;
 
 QString Q(const std::string& text)
 {
@@ -125,12 +123,6 @@ std::string PrepareRobot(const BatchOptions& options, BatchSetup& setup)
     setup.maxFitness = options.target.value_or(std::numeric_limits<double>::infinity());
 
     const bool preset = options.arena == "default" || options.arena == "open";
-    // A device, a FIFO or a huge file is refused before it is opened, as tables are.
-    if (!preset) {
-        const std::string reason = CheckInputFile(options.arena, ArenaFileMaxBytes);
-        if (!reason.empty())
-            return "--arena " + options.arena + ": " + reason;
-    }
     const ksim::ArenaFileContent content = ksim::chooseArena(options.arena);
     if (!content.arena)
         return "--arena " + ksim::arenaFileProblem(options.arena, content);
@@ -268,6 +260,8 @@ BatchSetupResult PrepareBatch(const BatchOptions& options)
         populationText = std::to_string(setup.start->GetPopulationSize());
     }
     result.error = CheckGA(options, populationText, setup);
+    if (result.error.empty() && options.jedecDevice)
+        result.error = JedecDeviceProblem(*options.jedecDevice, setup.pal);
     if (result.error.empty())
         result.setup = std::move(setup);
     return result;

@@ -4,27 +4,50 @@
 
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
 std::atomic<bool> stopRequested {false};
 std::atomic<int> stopSignal {0};
-static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free
+        && std::atomic<long long>::is_always_lock_free,
     "set from a signal handler");
+
+// GNU timeout sends SIGTERM twice, to the program and then to its process
+// group, and other tools may too: a SIGTERM this soon after the first is the
+// same request. A person's second Ctrl+C always quits at once.
+constexpr long long sameRequestNanoseconds = 2'000'000'000;
+
+long long Now()
+{
+    timespec now {};
+    clock_gettime(CLOCK_MONOTONIC, &now); // safe in a signal handler
+    return now.tv_sec * 1'000'000'000LL + now.tv_nsec;
+}
 
 void RequestStop(int signal)
 {
-    // A second SIGINT or SIGTERM ends the program at once: its temporary
-    // files go first (unlink() is safe in a signal handler), then the signal
-    // takes its default action, so the shell sees the program killed by it.
+    // The signals are blocked while the handler runs, but another thread may
+    // take the next one at the same time: a request's signal and time may
+    // not be set yet, which counts as "just now".
     static std::atomic<int> received {0};
+    static std::atomic<long long> firstAt {0};
+    const long long now = Now();
     if (received.fetch_add(1) > 0) {
+        const long long at = firstAt.load();
+        if (signal == SIGTERM && stopSignal.load() != SIGINT && (at == 0 || now - at < sameRequestNanoseconds))
+            return;
+        // The program ends at once: its temporary files go first (unlink()
+        // is safe in a signal handler), then the signal takes its default
+        // action, so the shell sees the program killed by it.
         RemoveUnfinishedOutputFiles();
         std::signal(signal, SIG_DFL);
         std::raise(signal);
         return;
     }
+    firstAt = now;
     stopSignal = signal;
     stopRequested = true;
     static const char note[] = "\norvik-batch: stopping after the current generation of every run "
@@ -33,7 +56,7 @@ void RequestStop(int signal)
     [[maybe_unused]] const ssize_t ignored = write(STDERR_FILENO, note, sizeof note - 1);
 }
 
-// The first SIGINT or SIGTERM asks for the orderly stop, the second ends the
+// The first SIGINT or SIGTERM asks for the orderly stop, a second ends the
 // program (see RequestStop).
 void InstallStopHandler(int signal)
 {

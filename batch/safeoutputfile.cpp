@@ -163,7 +163,11 @@ int CreateTemporary(const std::string& folder, const std::string& name, std::str
 
 SafeOutputFile::~SafeOutputFile() { Abandon(); }
 
-std::string SafeOutputFile::Open(const std::string& path)
+std::string SafeOutputFile::Open(const std::string& path) { return Open(path, false); }
+
+std::string SafeOutputFile::OpenRegular(const std::string& path) { return Open(path, true); }
+
+std::string SafeOutputFile::Open(const std::string& path, bool regularOnly)
 {
     Abandon();
     path_ = path;
@@ -172,6 +176,8 @@ std::string SafeOutputFile::Open(const std::string& path)
     std::string reason = Resolve(path, destination);
     if (!reason.empty())
         return reason;
+    if (destination.direct && regularOnly)
+        return "not a regular file";
     direct_ = destination.direct;
     if (direct_) {
         fd_ = destination.descriptor >= 0 ? ::fcntl(destination.descriptor, F_DUPFD_CLOEXEC, 0)
@@ -273,7 +279,7 @@ std::string CannotWrite(const std::string& path, const std::string& reason)
 std::string WriteWholeFile(const std::string& path, std::string_view text)
 {
     SafeOutputFile file;
-    std::string reason = file.Open(path);
+    std::string reason = file.OpenRegular(path);
     if (reason.empty()) {
         file.Write(text);
         reason = file.Commit();

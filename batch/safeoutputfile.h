@@ -30,6 +30,9 @@ public:
     // "No such file or directory", "Read-only file system", ...); then
     // nothing is left behind.
     std::string Open(const std::string& path);
+    // As Open, but only a regular file (or a new one) is taken: a special
+    // file is refused without being opened, as "not a regular file".
+    std::string OpenRegular(const std::string& path);
     bool IsOpen() const { return fd_ >= 0; }
     // True for a special file written directly.
     bool IsDirect() const { return direct_; }
@@ -49,6 +52,7 @@ public:
     const std::string& Path() const { return path_; }
 
 private:
+    std::string Open(const std::string& path, bool regularOnly);
     void Close();
 
     std::string path_;      // as the user gave it
@@ -68,8 +72,10 @@ std::string CheckFolderWritable(const std::string& folder);
 // written: "cannot write PATH: REASON".
 std::string CannotWrite(const std::string& path, const std::string& reason);
 
-// Writes `text` as the whole of `path` (through SafeOutputFile); returns the
-// reason of a failure, empty on success.
+// Writes `text` as the whole of `path` (through SafeOutputFile) when `path`
+// is new or a regular file; anything else is refused, unopened, as "not a
+// regular file" (a FIFO would block the writer until a reader came). Returns
+// the reason of a failure, empty on success.
 std::string WriteWholeFile(const std::string& path, std::string_view text);
 
 // Removes every temporary file not yet committed or abandoned, and makes

@@ -14,3 +14,9 @@ inline constexpr uint64_t AnySize = std::numeric_limits<uint64_t>::max();
 // the system's text ("No such file or directory", "Permission denied"),
 // "is a directory", "not a regular file" or "larger than N bytes".
 std::string CheckInputFile(const std::string& path, uint64_t maxBytes = AnySize);
+
+// Reads the whole of `path` into `text` after CheckInputFile, opening it so
+// that a file swapped for a FIFO or a device since the check is still
+// refused (without blocking) and reading no more than `maxBytes`. Returns
+// the reason of a refusal, with CheckInputFile's texts; `text` is then empty.
+std::string ReadInputFile(const std::string& path, uint64_t maxBytes, std::string& text);

@@ -10,3 +10,6 @@
 // i = the largest reading / 1023, clamped to 1. Both wheels at 10 or more
 // with all readings 0 give 1; any reading of 1023 gives 0.
 double FitnessIncrement(const uint32_t readings[8], int left, int right);
+
+// The largest increment, and so the largest robot fitness (a mean of them).
+inline constexpr double MaxRobotFitness = 1.0;

@@ -65,9 +65,9 @@ std::optional<GalType> GalTypeOfName(std::string_view name)
     std::string upper;
     for (char c : name)
         upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (upper.find("16V8") != std::string::npos)
+    if (upper == "GAL16V8" || upper == "ATF16V8B")
         return GalType::Gal16V8;
-    if (upper.find("22V10") != std::string::npos)
+    if (upper == "GAL22V10" || upper == "ATF22V10C")
         return GalType::Gal22V10;
     return std::nullopt;
 }

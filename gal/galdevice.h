@@ -34,7 +34,8 @@ enum class GalType { Gal16V8, Gal22V10 };
 
 // "GAL16V8", "GAL22V10".
 const char* GalName(GalType type);
-// The device a name means: "GAL22V10", "22V10", "ATF22V10C" and the like (any case).
+// The device a name means: "GAL22V10" or "ATF22V10C", "GAL16V8" or
+// "ATF16V8B", in any case; nothing for any other name.
 std::optional<GalType> GalTypeOfName(std::string_view name);
 
 // One output logic macrocell and its rows.

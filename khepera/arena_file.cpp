@@ -1,11 +1,11 @@
 #include "arena_file.h"
 
 #include "arena_presets.h"
+#include "brieftext.h"
 #include "collision.h"
+#include "inputfilecheck.h"
 
 #include <charconv>
-#include <fstream>
-#include <sstream>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -106,6 +106,10 @@ ArenaFileContent parseArenaFile(std::string_view text)
     std::vector<Circle> cylinders;
     std::vector<Segment> walls;
 
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, byteOrderMark.size()) == byteOrderMark)
+        text.remove_prefix(byteOrderMark.size());
+
     int lineNumber = 0;
     for (std::size_t at = 0; at <= text.size(); ++lineNumber) {
         const std::size_t newline = text.find('\n', at);
@@ -119,14 +123,20 @@ ArenaFileContent parseArenaFile(std::string_view text)
 
         const Item *item = findItem(parts[0]);
         if (!item)
-            return refuse(n, "unknown item \"" + std::string(parts[0]) + "\" (floor, box, cylinder, wall or start)");
+            return refuse(n, "unknown item \"" + BriefText(parts[0]) + "\" (floor, box, cylinder, wall or start)");
         if (parts.size() - 1 != item->count)
             return refuse(n, std::string(item->word) + " needs " + std::to_string(item->count) + " numbers: "
                                  + item->numbers);
         double v[4] = {};
-        for (std::size_t k = 0; k < item->count; ++k)
+        for (std::size_t k = 0; k < item->count; ++k) {
             if (!readNumber(parts[k + 1], v[k]))
-                return refuse(n, "\"" + std::string(parts[k + 1]) + "\" is not a number");
+                return refuse(n, "\"" + BriefText(parts[k + 1]) + "\" is not a number");
+            if (std::fabs(v[k]) > kArenaNumberLimit) {
+                const std::string limit = std::to_string(static_cast<long long>(kArenaNumberLimit));
+                return refuse(n, "\"" + BriefText(parts[k + 1]) + "\" is out of range: numbers lie within -" + limit
+                                     + " and " + limit + " (10 km)");
+            }
+        }
 
         const std::string_view word = item->word;
         if (word == "floor") {
@@ -170,16 +180,14 @@ ArenaFileContent parseArenaFile(std::string_view text)
 
 ArenaFileContent readArenaFile(const std::string &path)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    if (file.is_open())
-        text << file.rdbuf();
-    if (!file.is_open() || file.bad()) {
+    std::string text;
+    const std::string reason = ReadInputFile(path, kArenaFileMaxBytes, text);
+    if (!reason.empty()) {
         ArenaFileContent refused;
-        refused.error = "cannot read the file";
+        refused.error = reason;
         return refused;
     }
-    return parseArenaFile(text.str());
+    return parseArenaFile(text);
 }
 
 ArenaFileContent chooseArena(const std::string &choice)

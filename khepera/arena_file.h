@@ -13,15 +13,25 @@
 //                               default 0 0 0)
 //
 // Words and numbers are separated by blanks; numbers are decimal, read the
-// same in every locale ("12.5", "-3", "1e3").
+// same in every locale ("12.5", "-3", "1e3"), and none may lie beyond
+// kArenaNumberLimit either way. A UTF-8 byte-order mark before the first
+// line is skipped.
 #include "arena.h"
 #include "kinematics.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace ksim {
+
+// Far more than any arena a person writes (a line per wall, box or cylinder).
+inline constexpr uint64_t kArenaFileMaxBytes = uint64_t{1} << 20;
+// 10 km in millimetres: ample for any floor, and small enough that the
+// collisions stay exact to a fraction of a millimetre (from about 1e17 the
+// body would pass through a wall).
+inline constexpr double kArenaNumberLimit = 1e7;
 
 struct ArenaFileContent {
     std::optional<Arena> arena; // empty when the text was refused
@@ -30,8 +40,10 @@ struct ArenaFileContent {
     std::string error;          // what is wrong, one line without the line number
 };
 
-// Reads the arena file at `path`; a file that cannot be read is refused
-// with errorLine 0 and "cannot read the file".
+// Reads the arena file at `path` as every program does: it must be a regular
+// file of at most kArenaFileMaxBytes (see ReadInputFile), else it is refused
+// with errorLine 0 and the reason ("not a regular file", "is a directory",
+// "No such file or directory", "larger than 1048576 bytes").
 ArenaFileContent readArenaFile(const std::string &path);
 
 // The arena a user names: "default" and "open" are the presets (arena_presets.h)
@@ -42,7 +54,7 @@ ArenaFileContent chooseArena(const std::string &choice);
 std::string arenaFileProblem(const std::string &path, const ArenaFileContent &content);
 
 // Reads an arena file's text. A fault refuses the whole text: an unknown
-// word, a number missing, extra or unreadable, a floor, box or cylinder
+// word, a number missing, extra, unreadable or too large, a floor, box or cylinder
 // without extent, a wall of no length, a second floor or start, no floor at
 // all, or a start that is not clear.
 ArenaFileContent parseArenaFile(std::string_view text);

@@ -15,13 +15,9 @@ std::optional<SimulatedArena> MakeSimulatedArena(const SimulationSetup& setup, Q
     case SimulationSetup::ArenaKind::File:
         break;
     }
-    QFile file(setup.arenaFile);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("it cannot be read (%1)").arg(file.errorString());
-        return std::nullopt;
-    }
-    const QByteArray text = file.readAll();
-    const ksim::ArenaFileContent content = ksim::parseArenaFile(std::string_view(text.constData(), text.size()));
+    // The reader orvik-batch and orvik-khepera-sim use: a device, a FIFO or
+    // a huge file is refused before it could block or fill the memory.
+    const ksim::ArenaFileContent content = ksim::readArenaFile(QFile::encodeName(setup.arenaFile).toStdString());
     if (!content.arena) {
         const QString what = QString::fromStdString(content.error);
         error = content.errorLine > 0 ? QStringLiteral("line %1: %2").arg(content.errorLine).arg(what) : what;

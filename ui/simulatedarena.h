@@ -15,8 +15,8 @@ struct SimulatedArena {
     ksim::Pose start;
 };
 
-// The arena, or nothing with the reason in `error` ("line 3: ...", or that
-// the file cannot be read) when its file is refused.
+// The arena, or nothing with the reason in `error` ("line 3: ...", or why
+// the file cannot be read: "not a regular file", ...) when its file is refused.
 std::optional<SimulatedArena> MakeSimulatedArena(const SimulationSetup& setup, QString& error);
 
 // Why the arena file at `path` is refused, or an empty string when it is a
