@@ -10,11 +10,28 @@ TEST(BatchJedec, OptionChecks)
 {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"t.tbl", "--save-best", "d", "--jedec", "gal16v8"}, ""},
-        {{"t.tbl", "--save-best", "d", "--jedec", "GAL20V8"}, "--jedec GAL20V8: must be GAL22V10 or GAL16V8"},
+        {{"t.tbl", "--save-best", "d", "--jedec", "atf22v10c"}, ""},
+        {{"t.tbl", "--save-best", "d", "--jedec", "GAL20V8"},
+            "--jedec GAL20V8: must be GAL22V10 or GAL16V8 (or ATF22V10C, ATF16V8B)"},
+        {{"t.tbl", "--save-best", "d", "--jedec", "GAL16V8x"},
+            "--jedec GAL16V8x: must be GAL22V10 or GAL16V8 (or ATF22V10C, ATF16V8B)"},
+        {{"t.tbl", "--save-best", "d", "--jedec", "x22V10x16V8"},
+            "--jedec x22V10x16V8: must be GAL22V10 or GAL16V8 (or ATF22V10C, ATF16V8B)"},
         {{"t.tbl", "--jedec", "GAL22V10"}, "--jedec writes beside the files of --save-best: give --save-best too"},
     };
     for (const auto& [arguments, error] : cases)
         EXPECT_EQ(ParseBatchOptions(arguments, 1).error, error) << arguments.back();
+
+    // A PAL the device cannot hold is refused before any run, nothing written.
+    ScratchDir dir;
+    std::string table = "4 9\n";
+    for (int row = 0; row < 16; ++row)
+        table += "0 1 0 1 0 1 0 1 0\n";
+    WriteFile(dir / "nine.tbl", table);
+    const BatchCall call = Call({dir / "nine.tbl", "--save-best", dir / "saved", "--jedec", "GAL16V8"});
+    EXPECT_EQ(call.status, 2);
+    EXPECT_EQ(call.err, "orvik-batch: --jedec GAL16V8: The GAL16V8 has 8 output cells; the PAL has 9 outputs.\n");
+    EXPECT_EQ(dir.Entries(), std::vector<std::string> {"nine.tbl"});
 }
 
 TEST(BatchJedec, EachRunsFittestIndividualOnTheDevice)

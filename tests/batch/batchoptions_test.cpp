@@ -111,7 +111,8 @@ TEST(BatchOptions, EachBadArgumentIsRefusedWithItsMessageAndNothingIsWritten)
             "--terms 41: Maximum number of input/outputs: 10. Maximum number of AND terms: 40"},
         {{"--pal", "4/2/3", "--terms", "2"}, "--pal and --terms both set the AND terms: give one of them"},
         // Counts, the stop, the seeds.
-        {{"--runs", "0"}, "--runs 0: must be a whole number from 1 to 4294967295"},
+        {{"--runs", "0"}, "--runs 0: must be a whole number from 1 to 1000000"},
+        {{"--runs", "4294967295"}, "--runs 4294967295: must be a whole number from 1 to 1000000"},
         {{"--jobs", "0"}, "--jobs 0: must be a whole number from 1 to 4294967295"},
         {{"--every", "0"}, "--every 0: must be a whole number from 1 to 4294967295"},
         {{"--seed", "-1"}, "--seed -1: must be a whole number from 0 to 4294967295"},

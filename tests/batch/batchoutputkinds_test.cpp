@@ -1,9 +1,10 @@
 // Where orvik-batch's outputs may point, and that nothing is ever damaged:
 // regular files replaced only when complete, links kept, planted links not
-// followed, devices and pipes written in place, every bad path refused before
-// the first run, full and read-only disks reported with the old files kept,
+// followed, devices and pipes written in place, every bad path (a FIFO or a
+// directory in the --save-best folder too) refused before the first run, full and read-only disks reported with the old files kept,
 // a closed pipe ending the batch quietly.
 #include "batchtestsupport.h"
+#include "safeoutputfile.h"
 
 #include <csignal>
 #include <fcntl.h>
@@ -98,6 +99,7 @@ TEST(BatchOutputKinds, EachKindOfPathIsWrittenWithoutDamage)
     ASSERT_EQ(Call({table, "--runs", "2", "--stats", expected}).status, 0);
     const std::string csv = ReadFile(expected);
     fs::create_directory(dir / "outdir");
+    fs::create_directory(dir / "special");
     const TestMount full(dir / "full", "size=64k");
     const TestMount readOnly(dir / "ro", "ro,size=64k");
 
@@ -145,6 +147,18 @@ TEST(BatchOutputKinds, EachKindOfPathIsWrittenWithoutDamage)
         {"a seed file that is a directory", [&] { fs::create_directories(dir / "saved/seed-2.ga"); },
             {"--save-best", dir / "saved"}, 2,
             "orvik-batch: --save-best " + dir / "saved" + ": seed-2.ga is a directory\n", [] {}},
+        // A FIFO would block the run writing it: every seed's files are checked first.
+        {"a FIFO as a seed's population", [&] { ::mkfifo((dir / "special/seed-1.ga").c_str(), 0600); },
+            {"--save-best", dir / "special"}, 2,
+            "orvik-batch: --save-best " + dir / "special" + ": seed-1.ga is not a regular file\n",
+            [&] { fs::remove(dir / "special/seed-1.ga"); }},
+        {"a FIFO as a seed's fuse map", [&] { ::mkfifo((dir / "special/seed-2.jed").c_str(), 0600); },
+            {"--save-best", dir / "special", "--jedec", "GAL22V10"}, 2,
+            "orvik-batch: --save-best " + dir / "special" + ": seed-2.jed is not a regular file\n",
+            [&] { fs::remove(dir / "special/seed-2.jed"); }},
+        {"a seed's fuse map that is a directory", [&] { fs::create_directories(dir / "special/seed-1.jed"); },
+            {"--save-best", dir / "special", "--jedec", "GAL22V10"}, 2,
+            "orvik-batch: --save-best " + dir / "special" + ": seed-1.jed is a directory\n", [] {}},
         {"a read-only file system", [] {}, {"--stats", dir / "ro/s.csv"}, 2,
             "orvik-batch: --stats " + dir / "ro/s.csv" + ": Read-only file system\n", [] {}, true},
         {"--save-best on a read-only file system", [] {}, {"--save-best", dir / "ro"}, 2,
@@ -188,11 +202,14 @@ TEST(BatchOutputKinds, EachKindOfPathIsWrittenWithoutDamage)
         EXPECT_EQ(at == std::string::npos ? "" : call.err.substr(at), c.err);
         c.check();
     }
+    // A FIFO put there once the runs began is not opened either.
+    ASSERT_EQ(::mkfifo((dir / "special/late.ga").c_str(), 0600), 0);
+    EXPECT_EQ(WriteWholeFile(dir / "special/late.ga", "x"), "not a regular file");
     // No temporary file is left anywhere.
     for (const auto& entry : fs::recursive_directory_iterator(dir.Path()))
         EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
     EXPECT_EQ(dir.Entries(), (std::vector<std::string> {"expected.csv", "full", "outdir", "p.csv", "p.csv.part",
-                                 "precious.txt", "ro", "saved", "sl.csv", "target.csv", "xor.tbl"}));
+                                 "precious.txt", "ro", "saved", "sl.csv", "special", "target.csv", "xor.tbl"}));
 }
 
 TEST(BatchOutputKinds, StandardOutputIsWrittenInPlaceAndAClosedPipeEndsQuietly)

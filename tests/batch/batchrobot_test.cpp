@@ -125,6 +125,7 @@ TEST(BatchRobot, EachBadRobotOptionOrArenaFileIsRefusedWithOneLine)
         {{"--robot", "--threshold", "1024"}, "--threshold 1024: must be a whole number from 0 to 1023"},
         {{"--robot", "--noise", "101"}, "--noise 101: must be a number from 0 to 100 (percent)"},
         {{"--robot", "--target", "high"}, "--target high: must be a number, e.g. --target 0.8"},
+        {{"--robot", "--target", "1.5"}, "--target 1.5: a robot's fitness is at most 1"},
         {{table, "--run-length", "5"}, "--run-length needs --robot"},
         {{"--robot", table}, "--robot evolves robot controllers: leave out the table " + table},
         {{"--robot", "--pal", "4/2/4"}, "--robot: the PAL has 4 inputs and 4 outputs; give its AND terms with --terms"},

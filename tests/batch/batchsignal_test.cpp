@@ -31,6 +31,41 @@ long CpuTicks(pid_t pid)
     }
     return utime + stime;
 }
+
+// Starts `arguments` (the program first) with standard output and error in
+// the given files.
+pid_t Spawn(const std::vector<std::string>& arguments, const std::string& out, const std::string& err)
+{
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        std::freopen(out.c_str(), "w", stdout);
+        std::freopen(err.c_str(), "w", stderr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    return child;
+}
+
+// Waits until the runs are well under way: the program has used a fifth of
+// a second of processor time (however loaded the machine is).
+void WaitUntilBusy(pid_t child)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (CpuTicks(child) < 20 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+// Waits until `path` holds `text` (for at most a minute).
+void WaitForText(const std::string& path, const std::string& text)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (ReadFile(path).find(text) == std::string::npos && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
 } // namespace
 
 TEST(BatchSignal, SigintLeavesCompleteParseableFiles)
@@ -42,23 +77,9 @@ TEST(BatchSignal, SigintLeavesCompleteParseableFiles)
     const std::vector<std::string> arguments = {ORVIK_BATCH_PROGRAM, dir / "xor.tbl", "--terms", "1",
         "--generations", "unlimited", "--runs", "5", "--jobs", "2", "--stats", dir / "s.csv", "--summary",
         dir / "m.csv", "--save-best", dir / "saved"};
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    const pid_t child = fork();
+    const pid_t child = Spawn(arguments, dir / "stdout", dir / "stderr");
     ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::freopen((dir / "stdout").c_str(), "w", stdout);
-        std::freopen((dir / "stderr").c_str(), "w", stderr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    // Interrupt once the runs are well under way: the program has used a
-    // fifth of a second of processor time (however loaded the machine is).
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (CpuTicks(child) < 20 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    WaitUntilBusy(child);
     kill(child, SIGINT);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -111,26 +132,11 @@ TEST(BatchSignal, ASecondSigintQuitsAtOnceLeavingNoFiles)
     const std::vector<std::string> arguments = {ORVIK_BATCH_PROGRAM, dir / "xor.tbl", "--terms", "1",
         "--generations", "unlimited", "--runs", "4", "--jobs", "2", "--stats", dir / "s.csv", "--summary",
         dir / "m.csv", "--save-best", dir / "saved"};
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    const pid_t child = fork();
+    const pid_t child = Spawn(arguments, "/dev/null", logs / "stderr");
     ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen((logs / "stderr").c_str(), "w", stderr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (CpuTicks(child) < 20 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    WaitUntilBusy(child);
     kill(child, SIGINT);
-    // The second once the first has been seen.
-    while (ReadFile(logs / "stderr").find("stopping") == std::string::npos
-        && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    WaitForText(logs / "stderr", "stopping"); // the second once the first has been seen
     kill(child, SIGINT);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -142,5 +148,41 @@ TEST(BatchSignal, ASecondSigintQuitsAtOnceLeavingNoFiles)
     for (const std::string& name : dir.Entries("saved")) {
         EXPECT_EQ(name.rfind("seed-", 0), 0u) << name;
         EXPECT_TRUE(GA::ReadGenerationList(dir / ("saved/" + name))) << name;
+    }
+}
+
+// SIGTERM sent twice in a row, as GNU timeout sends it (to the program, then
+// to its process group), is one orderly stop: every file is written. Long
+// generations (robot runs of 100 s) keep the program busy when the second
+// signal comes.
+TEST(BatchSignal, ASigtermRepeatedSoonIsOneOrderlyStop)
+{
+    struct Case {
+        const char* what;
+        bool throughTimeout; // else the test sends both signals
+    };
+    for (const Case& c : {Case {"two SIGTERMs", false}, Case {"GNU timeout", true}}) {
+        SCOPED_TRACE(c.what);
+        ScratchDir dir;
+        std::vector<std::string> arguments = {ORVIK_BATCH_PROGRAM, "--robot", "--run-length", "100", "--population",
+            "50", "--generations", "1000000", "--runs", "2", "--jobs", "2", "--stats", dir / "s.csv", "--summary",
+            dir / "m.csv", "--save-best", dir / "saved"};
+        if (c.throughTimeout)
+            arguments.insert(arguments.begin(), {"/usr/bin/timeout", "--preserve-status", "2"});
+        const pid_t child = Spawn(arguments, dir / "stdout", dir / "stderr");
+        ASSERT_GE(child, 0);
+        if (!c.throughTimeout) {
+            WaitUntilBusy(child);
+            kill(child, SIGTERM);
+            WaitForText(dir / "stderr", "stopping");
+            kill(child, SIGTERM);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 143) << ReadFile(dir / "stderr");
+        EXPECT_EQ(Lines(ReadFile(dir / "m.csv")).size(), 3u);
+        EXPECT_EQ(Lines(ReadFile(dir / "s.csv")).at(0), "run,seed,generation,max,average,min");
+        EXPECT_EQ(dir.Entries("saved"), (std::vector<std::string> {"seed-1.ga", "seed-2.ga"}));
     }
 }

@@ -47,13 +47,17 @@ TEST_F(StrategyFixture, TheBudgetEndsARunAfterExactlyItsEvaluations)
         const char* name;
         std::vector<std::string> arguments;
         const char* generations; // steps made, the last one evaluated only in part unless noted
+        const char* budget;
     };
     const Case cases[] = {
-        {"GA, 31 + 31 + 31 + 7", {"--population", "31", "--rank-parents", "7", "--evaluations", "100"}, "3"},
-        {"GA, whole generations", {"--population", "10", "--rank-parents", "5", "--evaluations", "50"}, "4"},
-        {"ES, 5 + 4 x 8 (the parent keeps its fitness)", {"--strategy", "es", "--evaluations", "37"}, "8"},
-        {"ES, one evaluation into generation 9", {"--strategy", "es", "--evaluations", "38"}, "9"},
-        {"ES, fewer than the first generation", {"--strategy", "es", "--lambda", "9", "--evaluations", "4"}, "0"},
+        {"GA, 31 + 31 + 31 + 7", {"--population", "31", "--rank-parents", "7", "--evaluations", "100"}, "3", "100"},
+        {"GA, whole generations", {"--population", "10", "--rank-parents", "5", "--evaluations", "50"}, "4", "50"},
+        {"ES, 5 + 4 x 8 (the parent keeps its fitness)", {"--strategy", "es", "--evaluations", "37"}, "8", "37"},
+        {"ES, one evaluation into generation 9", {"--strategy", "es", "--evaluations", "38"}, "9", "38"},
+        {"ES, fewer than the first generation", {"--strategy", "es", "--lambda", "9", "--evaluations", "4"}, "0",
+            "4"},
+        // The GA's default work: 1000 generations of 100.
+        {"ES with its defaults, 5 + 4 x 24998 + 3", {"--strategy", "es"}, "24999", "100000"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -62,7 +66,7 @@ TEST_F(StrategyFixture, TheBudgetEndsARunAfterExactlyItsEvaluations)
         const std::vector<std::string> summary = Summary(arguments, "summary.csv");
         ASSERT_EQ(summary.size(), 3u);
         EXPECT_EQ(summary[0], "run,seed,generations,best,reached_max,seconds,finished,evaluations");
-        const std::string budget = c.arguments.back();
+        const std::string budget = c.budget;
         for (std::size_t run = 1; run <= 2; ++run) {
             const std::vector<std::string> fields = Fields(summary[run]);
             ASSERT_EQ(fields.size(), 8u);
@@ -105,6 +109,9 @@ TEST_F(StrategyFixture, StrategyOptionsAreRefusedWithTheirMessages)
         {{"--evaluations", "0"}, "--evaluations 0: must be a whole number from 1 to 18446744073709551615"},
         {{"--es-mutation", "bits:0", "--strategy", "es"},
             "--es-mutation bits:0: must be per-bit, fuse-pairs or bits:K (K >= 1)"},
+        {{"--strategy", "es", "--crossover", "0.7"}, "--crossover applies to the GA only: leave it out with --strategy es"},
+        {{"--strategy", "es", "--selection", "rank"}, "--selection applies to the GA only: leave it out with --strategy es"},
+        {{"--elitism", "1", "--strategy", "es"}, "--elitism applies to the GA only: leave it out with --strategy es"},
     };
     for (const auto& [arguments, message] : cases) {
         SCOPED_TRACE(message);
