@@ -232,3 +232,29 @@ TEST(BatchOutputKinds, StandardOutputIsWrittenInPlaceAndAClosedPipeEndsQuietly)
     EXPECT_EQ(err.find("cannot write"), std::string::npos) << err;
     EXPECT_EQ(Lines(ReadFile(dir / "m.csv")).size(), 4u);
 }
+
+// A run that runs out of memory (a million individuals of 800 bits, under a
+// limit of 400 MB) is named with its own exit status, not as a file that
+// could not be written; the other runs stop and the files are completed.
+TEST(BatchOutputKinds, OutOfMemoryHasItsOwnStatusAndTheFilesAreCompleted)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's shadow memory does not fit under the limit";
+#endif
+    ScratchDir dir;
+    std::string table = "10 1\n";
+    for (int row = 0; row < 1024; ++row)
+        table += "1\n";
+    WriteFile(dir / "wide.tbl", table);
+    const std::string command = "ulimit -v 400000 && exec " ORVIK_BATCH_PROGRAM " " + dir / "wide.tbl"
+        + " --terms 40 --population 1000000 --runs 2 --jobs 1 --summary " + dir / "m.csv" + " 2>" + dir / "err"
+        + " >/dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+    const std::string err = ReadFile(dir / "err");
+    EXPECT_NE(err.find("\norvik-batch: run 0 (seed 1): out of memory\n"), std::string::npos) << err;
+    const std::vector<std::string> summary = Lines(ReadFile(dir / "m.csv"));
+    ASSERT_EQ(summary.size(), 3u);
+    EXPECT_EQ(summary[1], "0,1,,,0,,0");
+}
