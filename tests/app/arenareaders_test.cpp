@@ -4,7 +4,7 @@
 // being read, and a word quoted from the file is cut short and printable.
 #include "orvikfixture.h"
 
-#include "batchmain.h"
+#include "../batch/batchtestsupport.h"
 #include "tfcomconfigure.h"
 
 #include <QComboBox>
@@ -13,26 +13,15 @@
 #include <QProcess>
 #include <QRadioButton>
 
-#include <cstdio>
 #include <filesystem>
 #include <sys/stat.h>
 
 namespace {
-// orvik-batch's error output for `arguments`.
+// orvik-batch's error output for `arguments`; empty when it ran.
 std::string BatchErrors(const std::vector<std::string>& arguments)
 {
-    char* text = nullptr;
-    std::size_t length = 0;
-    std::FILE* err = open_memstream(&text, &length);
-    std::FILE* out = std::fopen("/dev/null", "w");
-    std::atomic<bool> stop {false};
-    const std::atomic<int> signal {0};
-    const int status = RunBatch(arguments, stop, signal, BatchStreams {out, err, 0});
-    std::fclose(out);
-    std::fclose(err);
-    std::string errors(text, length);
-    std::free(text);
-    return status == 0 ? std::string() : errors;
+    const batchtest::BatchCall call = batchtest::Call(arguments);
+    return call.status == 0 ? std::string() : call.err;
 }
 
 #ifdef KHEPERA_SIM_PATH
