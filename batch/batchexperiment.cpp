@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <memory>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <optional>
