@@ -1,7 +1,9 @@
 #include "tffitnessdisplay.h"
 
 #include "console.h"
+#include "elidedlabel.h"
 #include "fitnessmarkers.h"
+#include "fitnesstext.h"
 #include "shortcuts.h"
 #include "statisticsfile.h"
 #include "tablefile.h"
@@ -160,7 +162,9 @@ void TFFitnessDisplay::BuildChart()
 
 void TFFitnessDisplay::BuildLayout()
 {
-    EMaxFitness = new QLabel;
+    // Cut rather than widen the window when a text is long, so that the
+    // window keeps the place it was given on the screen.
+    EMaxFitness = new ElidedLabel;
     // The label changes once per generation; painting its own background
     // spares a repaint of the window behind it each time.
     EMaxFitness->setAutoFillBackground(true);
@@ -170,7 +174,8 @@ void TFFitnessDisplay::BuildLayout()
     BStop->setEnabled(false);
     GiveApplicationShortcut(BStop, Shortcuts::Stop, "Stop after the generation under way");
     BClose = new QPushButton("Close");
-    LMaxReached = new QLabel;
+    LMaxReached = new ElidedLabel;
+    LMaxReached->hide(); // shown while it has something to say
     LMarks = new QLabel;
     LMarks->setWordWrap(true);
     LMarks->hide();
@@ -179,21 +184,22 @@ void TFFitnessDisplay::BuildLayout()
     connect(CBLines, &QCheckBox::toggled, this, &TFFitnessDisplay::SetLines);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(EMaxFitness, 1);
     buttons->addWidget(BSave);
     buttons->addWidget(BSaveStats);
+    buttons->addStretch(1);
     buttons->addWidget(BStop);
     buttons->addWidget(BClose);
 
     auto* layout = new QVBoxLayout(this);
     // What the chart shows beyond its curves, between it and the buttons.
     auto* notes = new QHBoxLayout;
-    notes->addWidget(LMaxReached, 1);
+    notes->addWidget(EMaxFitness, 1);
     notes->addWidget(CBLines);
 
     layout->addWidget(Chart1, 1);
     layout->addWidget(LMarks);
     layout->addLayout(notes);
+    layout->addWidget(LMaxReached);
     layout->addLayout(buttons);
 }
 
@@ -271,16 +277,30 @@ void TFFitnessDisplay::UpdateReach()
         for (std::size_t k = reachScanned_; k < records.size(); ++k) {
             if (records[k].generation >= reachFrom_ && records[k].max >= *reachTarget_) {
                 reachedAt_ = records[k].generation;
+                // A loaded history holds only the generations that were
+                // saved: the maximum may have come earlier, after the record
+                // before.
+                const int32_t before = k > 0 ? records[k - 1].generation : -1;
+                reachUnknownFrom_ = std::max(before + 1, reachFrom_);
                 break;
             }
         }
     }
     reachScanned_ = records.size();
-    LMaxReached->setText(reachTarget_ && reachedAt_
-                             ? QString("Maximum %1 first reached at generation %2")
-                                   .arg(QString::number(*reachTarget_, 'g', QLocale::FloatingPointShortest))
-                                   .arg(*reachedAt_)
-                             : QString());
+    QString text;
+    if (reachTarget_ && reachedAt_) {
+        const QString target = FitnessText(*reachTarget_);
+        if (reachUnknownFrom_ >= *reachedAt_)
+            text = QString("Maximum %1 first reached at generation %2").arg(target).arg(*reachedAt_);
+        else if (reachUnknownFrom_ + 1 == *reachedAt_)
+            text = QString("Maximum %1 reached by generation %2 (generation %3 is not in the history)")
+                       .arg(target).arg(*reachedAt_).arg(reachUnknownFrom_);
+        else
+            text = QString("Maximum %1 reached by generation %2 (generations %3 to %4 are not in the history)")
+                       .arg(target).arg(*reachedAt_).arg(reachUnknownFrom_).arg(*reachedAt_ - 1);
+    }
+    LMaxReached->setText(text);
+    LMaxReached->setVisible(!text.isEmpty());
 }
 
 void TFFitnessDisplay::SetLines(bool lines)
@@ -303,8 +323,7 @@ void TFFitnessDisplay::Plotted(const std::vector<GAFitInfo>& history)
     ConsolePrintf("PlotFitInfo\n");
     ConsolePrintf("Size: %d\n", static_cast<int>(history.size()));
     if (!history.empty()) {
-        EMaxFitness->setText("Current maximum fitness: "
-                             + QString::number(history.back().max, 'g', QLocale::FloatingPointShortest));
+        EMaxFitness->setText("Current maximum fitness: " + FitnessText(history.back().max));
     }
     UpdateReach();
     if (lastChange_ != FitnessPlotModel::Change::None)

@@ -143,6 +143,7 @@ private:
     std::optional<double> reachTarget_;
     int32_t reachFrom_ = 0;
     std::optional<int32_t> reachedAt_;
+    int32_t reachUnknownFrom_ = 0; // the first generation before reachedAt_ that may have reached it
     std::size_t reachScanned_ = 0; // records already looked at for reachedAt_
 
     int refreshIntervalMs_ = MinRefreshIntervalMs;

@@ -366,7 +366,7 @@ void TFOrvik::DebugConsoleClick()
     DebugConsole->setChecked(!DebugConsole->isChecked());
     if (DebugConsole->isChecked()) {
         // The chart opens on the right; the console goes left when it can.
-        PlaceOnceBeside(DebugConsoleWindow(), this, PlacementSide::Left);
+        PlaceSideWindowOnce(DebugConsoleWindow(), true);
         OpenDebugConsole();
     } else {
         CloseDebugConsole();
@@ -391,6 +391,12 @@ void TFOrvik::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+}
+
+void TFOrvik::PlaceSideWindowOnce(QWidget* window, bool preferLeft)
+{
+    PlaceOnceBeside(window, this, preferLeft ? PlacementSide::Left : PlacementSide::Right,
+                    {FFitnessDisplay, FRobotArena, DebugConsoleWindow()});
 }
 
 void TFOrvik::ShowError(const QString& text) { Ui().Message(this, "Error", text); }

@@ -323,6 +323,9 @@ private:
     GalType galDevice_ = GalType::Gal22V10;
     QString galSignature_ = QString::fromLatin1(DefaultGalSignature);
     void ShowFatal(const std::exception& error);
+    // Places a side window (the chart, the arena, the console) the first time
+    // it is shown, off the menu bar and off the other side windows.
+    void PlaceSideWindowOnce(QWidget* window, bool preferLeft);
 
     // The fast evaluator is prepared again whenever the PAL size or the truth
     // table may have changed.

@@ -14,7 +14,6 @@
 #include "tfgaconfigure.h"
 #include "truthtablefitness.h"
 #include "uiseam.h"
-#include "windowplacement.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -191,7 +190,7 @@ void TFOrvik::Evolve()
     SetIdle(false);
     FFitnessDisplay->StopRequested = false;
     NoteFitnessMeaning();
-    PlaceOnceBeside(FFitnessDisplay, this, PlacementSide::Right);
+    PlaceSideWindowOnce(FFitnessDisplay, false);
     FFitnessDisplay->show();
     FFitnessDisplay->raise();
     lastEventProcessing_ = {};

@@ -8,7 +8,6 @@
 #include "tffitnessdisplay.h"
 #include "tfgachooser.h"
 #include "uiseam.h"
-#include "windowplacement.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -157,7 +156,7 @@ void TFOrvik::BShowFitnessClick()
     FFitnessDisplay->BClose->setEnabled(true);
     FFitnessDisplay->BStop->setEnabled(false);
     FFitnessDisplay->StopRequested = false;
-    PlaceOnceBeside(FFitnessDisplay, this, PlacementSide::Right);
+    PlaceSideWindowOnce(FFitnessDisplay, false);
     FFitnessDisplay->show();
     FFitnessDisplay->raise();
     PlotHistory();

@@ -10,7 +10,6 @@
 #include "tfrobotarena.h"
 #include "truthtablefitness.h"
 #include "watchedrobotbody.h"
-#include "windowplacement.h"
 
 #include <QLineEdit>
 
@@ -58,7 +57,7 @@ double TFOrvik::EvaluateOnSimulation(const BitString& chromosome, int32_t index)
 
 void TFOrvik::RobotArena1Click()
 {
-    PlaceOnceBeside(FRobotArena, this, PlacementSide::Left);
+    PlaceSideWindowOnce(FRobotArena, true);
     FRobotArena->show();
     FRobotArena->raise();
 }
