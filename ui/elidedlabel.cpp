@@ -17,6 +17,12 @@ QSize ElidedLabel::minimumSizeHint() const
     return {ellipsis + 2 * margin(), QLabel::minimumSizeHint().height()};
 }
 
+void ElidedLabel::SetElideMode(Qt::TextElideMode mode)
+{
+    mode_ = mode;
+    update();
+}
+
 QRect ElidedLabel::TextArea() const { return contentsRect().adjusted(margin(), margin(), -margin(), -margin()); }
 
 bool ElidedLabel::IsElided() const { return fontMetrics().horizontalAdvance(text()) > TextArea().width(); }
@@ -39,5 +45,5 @@ void ElidedLabel::paintEvent(QPaintEvent*)
     const QRect area = TextArea();
     painter.setPen(palette().color(foregroundRole()));
     painter.drawText(area, static_cast<int>(alignment()) | Qt::TextSingleLine,
-                     fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
+                     fontMetrics().elidedText(text(), mode_, area.width()));
 }

@@ -10,6 +10,8 @@ public:
     explicit ElidedLabel(QWidget* parent = nullptr);
 
     QSize minimumSizeHint() const override;
+    // Where the text is cut: at the right (the default), or in the middle.
+    void SetElideMode(Qt::TextElideMode mode);
     // Whether the text is cut at the label's present width.
     bool IsElided() const;
 
@@ -19,4 +21,5 @@ protected:
 
 private:
     QRect TextArea() const;
+    Qt::TextElideMode mode_ = Qt::ElideRight;
 };

@@ -13,6 +13,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -473,6 +474,8 @@ void TFFitnessDisplay::BSaveClick()
     const char* format = path.endsWith(".png", Qt::CaseInsensitive) ? "PNG" : "BMP";
     if (!Chart1->grab().save(path, format))
         Ui().Message(this, "Error", QString("Could not write the figure to %1.").arg(path));
+    else
+        emit FileWritten("Figure written to " + ShownPath(path));
 }
 
 void TFFitnessDisplay::BSaveStatsClick()
@@ -489,6 +492,8 @@ void TFFitnessDisplay::BSaveStatsClick()
     const std::string text = StatisticsFile::ForHistory(model_.Records());
     if (!WriteTextFile(path, QByteArray::fromStdString(text)))
         Ui().Message(this, "Error", QString("Could not write the statistics to %1.").arg(path));
+    else
+        emit FileWritten("Statistics written to " + ShownPath(path));
 }
 
 void TFFitnessDisplay::closeEvent(QCloseEvent* event)

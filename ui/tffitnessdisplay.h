@@ -105,6 +105,8 @@ public:
 signals:
     // The stop of a run under way was asked for (by "Stop" or by closing the window).
     void StopTaken();
+    // "Save figure..." or "Save statistics..." wrote a file: `note` says where.
+    void FileWritten(const QString& note);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

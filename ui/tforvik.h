@@ -165,6 +165,15 @@ public:
     // for the generations already plotted (robot mode switched, truth table
     // or motor table changed), the chart marks the next generation.
     void NoteFitnessMeaning();
+    // Settings that change what a robot evaluation scores were applied (the
+    // robot or its arena, the sensor noise...): the next "Evolve" in robot
+    // mode marks its first generation in the chart with `note` ("simulated
+    // Khepera, the open arena, 3 % noise"); the notes of several changes
+    // before it are joined.
+    void RobotEvaluationChanged(const QString& note);
+    // The robot that evaluates: "Khepera on /dev/ttyS0", or the simulated
+    // one with its arena and noise.
+    QString RobotDescription() const;
     // After the truth table was replaced under a kept, evaluated population:
     // every individual is scored again by the new table, so that the status
     // bar's statistics (and the next generation step) are about that table.
@@ -344,10 +353,15 @@ private:
     bool closeWhenIdle_ = false;
     // "Save current population": false when cancelled or not written.
     bool SavePopulation();
-    // A note in the status bar that goes away after NoteDurationMs.
+public:
+    // A note in the status bar (and the console) that goes away after
+    // NoteDurationMs; hovering shows it whole when it is cut.
     void ShowNote(const QString& text);
+
+private:
     static constexpr int NoteDurationMs = 8000;
-    // The population file last saved or loaded (what "Load&&Program" proposes).
+    // The population file last saved or loaded (what "Save current
+    // population" and "Load&&Program" propose).
     QString lastPopulationFile_;
     // What HasUnsavedGenerations compares: the history as last saved.
     uint64_t savedHistoryRevision_ = 0;
@@ -355,6 +369,8 @@ private:
     // The fitness the plotted generations were scored by, empty when not
     // known (a loaded population); see NoteFitnessMeaning.
     std::optional<QString> plottedFitnessMeaning_;
+    // RobotEvaluationChanged since the last "Evolve".
+    QStringList robotEvaluationChanges_;
     // The first generation scored as plottedFitnessMeaning_ says.
     int32_t fitnessMeaningSince_ = 0;
     ControlsLock controlsLock_;

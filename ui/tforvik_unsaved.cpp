@@ -65,24 +65,34 @@ void TFOrvik::NoteFitnessMeaning()
     // The generation this run records first (a recorded one is bred first).
     const int32_t next = Population.GetGeneration() + (Population.IsEvaluated() ? 1 : 0);
     const double tableMaximum = MaxPossibleFitness(Table);
-    if (Population.History().empty() || !plottedFitnessMeaning_) {
-        // Nothing plotted, or plotted generations scored in a way not known
-        // (loaded): nothing to compare with, so no mark.
+    if (Population.History().empty()) {
         fitnessMeaningSince_ = next;
-    } else if (*plottedFitnessMeaning_ != meaning) {
-        QString note;
+    } else if (!plottedFitnessMeaning_) {
+        // Plotted generations scored in a way not known (loaded): nothing to
+        // compare with, so no mark; the maximum is looked for in them too.
+    } else if (*plottedFitnessMeaning_ != meaning || (robot && !robotEvaluationChanges_.isEmpty())) {
+        QStringList notes;
         if (IsRobot(*plottedFitnessMeaning_) != robot)
-            note = robot ? QString("robot runs from here (0 to 1)")
-                         : QString("truth table from here (at most %1)").arg(tableMaximum);
-        else
-            note = robot ? QString("motor table changed")
-                         : QString("truth table changed (at most %1)").arg(tableMaximum);
-        FFitnessDisplay->AddMark(next, note);
+            notes << (robot ? QString("robot runs from here (0 to 1)")
+                            : QString("truth table from here (at most %1)").arg(tableMaximum));
+        else if (*plottedFitnessMeaning_ != meaning)
+            notes << (robot ? QString("motor table changed")
+                            : QString("truth table changed (at most %1)").arg(tableMaximum));
+        if (robot)
+            notes << robotEvaluationChanges_;
+        FFitnessDisplay->AddMark(next, notes.join("; "));
         fitnessMeaningSince_ = next;
     }
+    robotEvaluationChanges_.clear();
     plottedFitnessMeaning_ = meaning;
     const std::optional<double> best = robot ? std::nullopt : std::optional<double>(tableMaximum);
     FFitnessDisplay->SetReachTarget(best, fitnessMeaningSince_);
+}
+
+void TFOrvik::RobotEvaluationChanged(const QString& note)
+{
+    robotEvaluationChanges_.removeAll(note);
+    robotEvaluationChanges_ << note;
 }
 
 void TFOrvik::RescorePopulation()

@@ -113,6 +113,16 @@ QSize ShownSize(QWidget* window)
     return wanted.expandedTo(window->minimumSizeHint()).expandedTo(window->minimumSize()).boundedTo(window->maximumSize());
 }
 
+void CentreOnScreen(QWidget* window)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize size = ShownSize(window);
+    window->resize(size);
+    window->move(screen->availableGeometry().center() - QRect(QPoint(), size).center());
+}
+
 void PlaceOnceBeside(QWidget* window, const QMainWindow* mainWindow, PlacementSide preferred,
                      const std::vector<const QWidget*>& others)
 {

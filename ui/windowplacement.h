@@ -37,6 +37,10 @@ QRect PlaceSideWindow(const PlacementRequest& request);
 // the size it was created with.
 QSize ShownSize(QWidget* window);
 
+// Moves `window` (top level, not shown yet) to the centre of the available
+// area of the primary screen, at the size it will be shown with.
+void CentreOnScreen(QWidget* window);
+
 // Moves (and may narrow) `window`, top level and not yet placed, by
 // PlaceSideWindow beside `mainWindow`, keeping off the visible windows of
 // `others`; does nothing to a window that has a place.

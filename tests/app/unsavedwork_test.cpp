@@ -96,16 +96,20 @@ TEST_F(OrvikWindowTest, APalChangeAsksBeforeLosingAnEvolvedPopulation)
     }
 }
 
-TEST_F(OrvikWindowTest, SavingSaysWhereAndLoadingProposesThatFile)
+TEST_F(OrvikWindowTest, SavingSaysWhereAndSavingAndLoadingProposeThatFile)
 {
     const QString path = TempFile("runs.ga");
     ui.fileAnswer = path;
     window->BSaveGenClick();
-    EXPECT_EQ(window->LRunNote->text(), "Generation 0 appended to runs.ga");
-    ui.fileAnswer.clear(); // the load dialog is cancelled
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ui.fileRequests.back().defaultName, "default.ga"); // in the current folder
+    EXPECT_EQ(window->LRunNote->text(), "Generation 0 appended to " + path);
+    ui.fileAnswer.clear(); // the dialogs are cancelled
+    window->BSaveGenClick();
     window->BLoadProgramClick();
-    ASSERT_FALSE(ui.fileRequests.empty());
-    EXPECT_EQ(ui.fileRequests.back().defaultName, path);
+    ASSERT_EQ(ui.fileRequests.size(), 3u);
+    EXPECT_EQ(ui.fileRequests[1].defaultName, path);
+    EXPECT_EQ(ui.fileRequests[2].defaultName, path);
 }
 
 TEST_F(OrvikWindowTest, TheChartMarksWhereTheFitnessChangedMeaning)

@@ -16,7 +16,7 @@ TEST_F(OrvikWindowTest, ALongStatusNoteDoesNotWidenTheWindow)
     ui.fileAnswer = TempFile("a-population-file-with-a-rather-long-name-for-this-afternoon.ga");
     window->BSaveGenClick();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(window->LRunNote->text().startsWith("Generation 0 appended to a-population"));
+    EXPECT_TRUE(window->LRunNote->text().endsWith("/a-population-file-with-a-rather-long-name-for-this-afternoon.ga"));
     EXPECT_EQ(window->width(), width);
     EXPECT_LE(window->minimumSizeHint().width(), width);
 }

@@ -234,7 +234,7 @@ TEST_F(FitnessDisplay, ARevisedHistoryIsDrawnAfreshAndClearPlotEmptiesEverything
     EXPECT_TRUE(window.EMaxFitness->text().isEmpty());
 }
 
-TEST_F(FitnessDisplay, LabelShowsTheLastRecordsMaximumInShortestForm)
+TEST_F(FitnessDisplay, LabelShowsTheLastRecordsMaximumAsAPersonReadsIt)
 {
     struct Row {
         double lastMax;
@@ -242,6 +242,7 @@ TEST_F(FitnessDisplay, LabelShowsTheLastRecordsMaximumInShortestForm)
     } rows[] = {{12.0, "Current maximum fitness: 12"},
                 {12.5, "Current maximum fitness: 12.5"},
                 {0.1, "Current maximum fitness: 0.1"},
+                {0.9799120234604106, "Current maximum fitness: 0.9799"},
                 {-3.0, "Current maximum fitness: -3"}};
     for (const Row& row : rows) {
         // An earlier, larger maximum must not show: the label is the last record's.
@@ -456,7 +457,7 @@ TEST_F(FitnessDisplay, HundredThousandGenerationsStayReadable)
     EXPECT_GT(Axis(Qt::Horizontal)->min(), -0.05 * count);
     EXPECT_GE(Axis(Qt::Horizontal)->max(), count - 1.0);
     EXPECT_LT(Axis(Qt::Horizontal)->max(), 1.05 * count);
-    EXPECT_EQ(window.EMaxFitness->text(), "Current maximum fitness: 47.99952");
+    EXPECT_EQ(window.EMaxFitness->text(), "Current maximum fitness: 47.9995");
 }
 
 // A maximum that stays put is not hidden: it keeps clear of the plot's top
