@@ -127,6 +127,9 @@ public:
     void Communication1Click();
     // Debug > Robot arena: shows the window of the simulated Khepera.
     void RobotArena1Click();
+    // Whether simulated runs keep the robot's pace: "Real time" is on and no
+    // stop of "Evolve" is under way.
+    bool PacingSimulation() const;
     void BStopRunClick();
     // Robot-mode "Compute fitness": one run with only BStopRun taking input.
     void ComputeFitnessOnRobot();
@@ -351,6 +354,8 @@ private:
     int clockStride_ = 1;
     int callsUntilClock_ = 0;
     bool closeWhenIdle_ = false;
+    // "Stop" was taken while simulated runs kept the robot's pace.
+    bool hurriedStop_ = false;
     // "Save current population": false when cancelled or not written.
     bool SavePopulation();
 public:

@@ -12,6 +12,7 @@
 #include "simulatedrunview.h"
 #include "tffitnessdisplay.h"
 #include "tfgaconfigure.h"
+#include "tfrobotarena.h"
 #include "truthtablefitness.h"
 #include "uiseam.h"
 
@@ -180,8 +181,13 @@ void TFOrvik::SetIdle(bool idle)
 
 void TFOrvik::ShowStopTaken()
 {
-    if (Evolving)
-        LRunNote->setText(QString("Stopping after generation %1").arg(Population.GetGeneration()));
+    if (!Evolving)
+        return;
+    // Paced runs go on in virtual time from here (PacingSimulation).
+    hurriedStop_ = CBKhepera->isChecked() && SimulatedRobot && FRobotArena->RealTime();
+    LRunNote->setText(QString("Stopping after generation %1%2")
+                          .arg(Population.GetGeneration())
+                          .arg(hurriedStop_ ? ", finishing it in virtual time" : ""));
 }
 
 void TFOrvik::Evolve()
@@ -295,6 +301,11 @@ void TFOrvik::Evolve()
     if (robotLost)
         SetCurrentIndividual(CurrentIndividual); // shown from the population as it is again
     ShowStatusBarNow();
+    if (!robotLost)
+        ShowNote(QString("Stopped after generation %1%2")
+                     .arg(Population.GetGeneration())
+                     .arg(hurriedStop_ ? ", finished in virtual time" : ""));
+    hurriedStop_ = false;
     if (robotLost)
         ShowRobotLost(QString("Evolution stopped; generation %1 was not recorded.").arg(abandonedGeneration));
     if (closeWhenIdle_) {

@@ -2,11 +2,13 @@
 // arena" window.
 #include "tforvik.h"
 
+#include "orvikwindows.h"
 #include "processrandom.h"
 #include "repositionkhepera.h"
 #include "robot_world.h"
 #include "simulatedarena.h"
 #include "simulatedrunview.h"
+#include "tffitnessdisplay.h"
 #include "tfrobotarena.h"
 #include "truthtablefitness.h"
 #include "watchedrobotbody.h"
@@ -27,7 +29,8 @@ bool TFOrvik::UseSimulation()
     // evaluation left it, as a real one would.
     SimWorld = std::make_unique<ksim::RobotWorld>(arena->arena, arena->start,
                                                   ksim::SensorNoise(Simulation.noisePercent));
-    SimBody = std::make_unique<WatchedRobotBody>(*SimWorld, *FRobotArena, [this] { ProcessEvents(); });
+    SimBody = std::make_unique<WatchedRobotBody>(*SimWorld, *FRobotArena, [this] { ProcessEvents(); },
+                                                 [this] { return PacingSimulation(); });
     if (!simulatedView_)
         simulatedView_ = std::make_unique<SimulatedRunView>(*this, [this] { ProcessEventsSometimes(); });
     lastStartPose_ = arena->start;
@@ -53,6 +56,12 @@ double TFOrvik::EvaluateOnSimulation(const BitString& chromosome, int32_t index)
     RepositionKhepera(*SimBody, ProcessRandom::Generator());
     const QString caption = QString("Generation %1, individual %2").arg(Population.GetGeneration()).arg(index);
     return RunOnSimulation(chromosome, caption).fitness;
+}
+
+bool TFOrvik::PacingSimulation() const
+{
+    // "Stop" must not wait for the rest of a generation at the robot's pace.
+    return FRobotArena->RealTime() && !(Evolving && FFitnessDisplay->StopRequested);
 }
 
 void TFOrvik::RobotArena1Click()
