@@ -161,9 +161,14 @@ public:
     // (Save / Discard / Cancel); "Save" appends as "Save current population"
     // does and closes only once saved.
     bool MayClose();
-    // Whether a PAL change may replace an evolved population: asks Yes/No,
-    // captioned "Warning", when one would be lost.
+    // Whether a PAL change may replace an evolved population: asks first,
+    // captioned "Warning", when one would be lost (MayReplacePopulation).
     bool MayReplaceEvolvedPopulation();
+    // Whether `change` ("the PAL", "the size of the population") may replace
+    // the population: Yes/No ("... all the individuals will be lost.
+    // Proceed?"), or, with unsaved generations, Save / Discard / Cancel as on
+    // closing; "Save" appends the population first and goes on only once saved.
+    bool MayReplacePopulation(const QString& change);
     // Called as "Evolve" starts: when the fitness will not mean what it meant
     // for the generations already plotted (robot mode switched, truth table
     // or motor table changed), the chart marks the next generation.

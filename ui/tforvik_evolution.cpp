@@ -330,13 +330,10 @@ void TFOrvik::ConfigureGA()
     if (FGAConfigure->ShowDialog() != QDialog::Accepted)
         return;
 
-    if (FGAConfigure->PopulationSize != static_cast<double>(Population.GetPopulationSize())) {
-        const bool proceed = Ui().AskYesNo(
-            this, "Warning",
-            "You are about to change the size of the population: all the individuals will be lost. Proceed?");
-        if (proceed)
-            ResizePopulation(FGAConfigure->PopulationSize);
-    }
+    // Refused, the size stays and the other values are still applied.
+    if (FGAConfigure->PopulationSize != static_cast<double>(Population.GetPopulationSize())
+        && MayReplacePopulation("the size of the population"))
+        ResizePopulation(FGAConfigure->PopulationSize);
     // The dialog keeps rank parents within the population size; a value that
     // does not fit a count anyway is left out rather than wrapped around.
     if (const std::optional<uint32_t> rank = CountOf(FGAConfigure->RankParents))

@@ -50,12 +50,32 @@ bool TFOrvik::MayClose()
     return false;
 }
 
+bool TFOrvik::MayReplacePopulation(const QString& change)
+{
+    const QString lost = QString("You are about to change %1: all the individuals will be lost").arg(change);
+    if (!HasUnsavedGenerations())
+        return Ui().AskYesNo(this, "Warning", lost + ". Proceed?");
+    // As on closing: what has not been saved can be saved first.
+    const QString text = lost
+        + QString(", and the population (generation %1) holds generations that have not been saved. "
+                  "Save the current population first?")
+              .arg(Population.GetGeneration());
+    switch (Ui().AskSaveDiscardCancel(this, "Warning", text)) {
+    case UiSeam::SaveChoice::Save:
+        return SavePopulation();
+    case UiSeam::SaveChoice::Discard:
+        return true;
+    case UiSeam::SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
 bool TFOrvik::MayReplaceEvolvedPopulation()
 {
     if (Population.History().empty())
         return true; // nothing evaluated yet: a random population for a random one
-    return Ui().AskYesNo(this, "Warning",
-                         "You are about to change the PAL: all the individuals will be lost. Proceed?");
+    return MayReplacePopulation("the PAL");
 }
 
 void TFOrvik::NoteFitnessMeaning()
