@@ -1,6 +1,7 @@
 #include "tffitnessdisplay.h"
 
 #include "console.h"
+#include "fitnesschartview.h"
 #include "elidedlabel.h"
 #include "fitnessmarkers.h"
 #include "fitnesstext.h"
@@ -135,7 +136,7 @@ void TFFitnessDisplay::BuildChart()
 
     axisX_ = new QValueAxis;
     axisX_->setTitleText("Generations");
-    axisX_->setLabelFormat("%g");
+    axisX_->setLabelFormat("%.0f"); // "1000000", not "1e+06"
     axisX_->setTickType(QValueAxis::TicksDynamic);
     axisX_->setTickAnchor(0.0);
     axisY_ = new QValueAxis;
@@ -155,7 +156,11 @@ void TFFitnessDisplay::BuildChart()
     chart_->legend()->setAlignment(Qt::AlignRight);
     chart_->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
 
-    Chart1 = new QChartView(chart_);
+    auto* view = new FitnessChartView(chart_);
+    view->onZoom = [this](double centre, double factor) { ZoomAbout(centre, factor); };
+    view->onPan = [this](double generations) { PanBy(generations); };
+    view->onShowAll = [this] { ShowAllGenerations(); };
+    Chart1 = view;
     Chart1->setRenderHint(QPainter::Antialiasing);
     Chart1->setBackgroundBrush(Qt::white);
     Chart1->setMinimumSize(360, 240);
@@ -229,6 +234,7 @@ void TFFitnessDisplay::ClearPlot()
 {
     model_.Clear();
     lastChange_ = FitnessPlotModel::Change::Rebuilt;
+    view_.reset();
     EMaxFitness->clear();
     ClearMarks();
     reachTarget_.reset();
@@ -327,6 +333,8 @@ void TFFitnessDisplay::Plotted(const std::vector<GAFitInfo>& history)
         EMaxFitness->setText("Current maximum fitness: " + FitnessText(history.back().max));
     }
     UpdateReach();
+    if (lastChange_ == FitnessPlotModel::Change::Rebuilt)
+        view_.reset(); // another history: all of it
     if (lastChange_ != FitnessPlotModel::Change::None)
         ScheduleRefresh();
 }
@@ -360,6 +368,17 @@ void TFFitnessDisplay::RefreshChartNow()
 
 void TFFitnessDisplay::SyncSeries()
 {
+    if (view_) {
+        // Zoomed: the records in view, grouped afresh for that range.
+        zoomed_ = model_.PointsBetween(view_->first, view_->second);
+        for (int s = 0; s < FitnessPlotModel::SeriesCount; ++s)
+            SeriesAt(s)->replace(zoomed_.points[s]);
+        syncedLayout_ = ~std::uint64_t{0}; // the whole history is drawn afresh when shown again
+        const int size = MarkerSizeFor(Series1->count());
+        if (size != markerSize_)
+            UpdateMarkers(size);
+        return;
+    }
     const bool rebuild = model_.Layout() != syncedLayout_;
     // The bucket that was still filling at the last sync may have new extremes.
     const int firstDirty = rebuild ? 0 : syncedBuckets_ - (syncedLastOpen_ ? 1 : 0);
@@ -402,27 +421,71 @@ void TFFitnessDisplay::UpdateMarkers(int sizePx)
     }
 }
 
+std::pair<double, double> TFFitnessDisplay::AllGenerations() const
+{
+    if (model_.RecordCount() == 0)
+        return {0.0, 1.0};
+    const double x0 = model_.MinGeneration();
+    const double x1 = model_.MaxGeneration();
+    // A little room at both ends so the first and last markers show whole.
+    const double pad = std::max(0.5, 0.015 * (x1 - x0));
+    return {x0 - pad, x1 + pad};
+}
+
+void TFFitnessDisplay::ZoomGenerations(double first, double last)
+{
+    const auto [all0, all1] = AllGenerations();
+    if (!(last - first >= MinZoomGenerations)) {
+        const double centre = (first + last) / 2;
+        first = centre - MinZoomGenerations / 2;
+        last = centre + MinZoomGenerations / 2;
+    }
+    if (last - first >= all1 - all0) {
+        ShowAllGenerations();
+        return;
+    }
+    // Moved back inside the history, keeping its width.
+    const double shift = first < all0 ? all0 - first : (last > all1 ? all1 - last : 0.0);
+    view_ = std::pair{first + shift, last + shift};
+    RefreshChartNow();
+}
+
+void TFFitnessDisplay::ShowAllGenerations()
+{
+    if (!view_)
+        return;
+    view_.reset();
+    RefreshChartNow();
+}
+
+void TFFitnessDisplay::ZoomAbout(double centre, double factor)
+{
+    const auto [first, last] = view_ ? *view_ : AllGenerations();
+    ZoomGenerations(centre - (centre - first) * factor, centre + (last - centre) * factor);
+}
+
+void TFFitnessDisplay::PanBy(double generations)
+{
+    if (view_)
+        ZoomGenerations(view_->first + generations, view_->second + generations);
+}
+
 void TFFitnessDisplay::UpdateAxes()
 {
-    double x0 = 0.0, x1 = 1.0, y0 = 0.0, y1 = 1.0;
-    if (model_.RecordCount() > 0) {
-        x0 = model_.MinGeneration();
-        x1 = model_.MaxGeneration();
-        // A little room at both ends so the first and last markers show whole.
-        const double pad = std::max(0.5, 0.015 * (x1 - x0));
-        x0 -= pad;
-        x1 += pad;
-        if (model_.HasValueExtent()) {
-            y0 = model_.MinValue();
-            y1 = model_.MaxValue();
-            // A margin so the extreme markers are not cut at the plot's edges,
-            // and more headroom on top so that a maximum that stays put does
-            // not run along the plot's upper border.
-            const double span = y1 - y0;
-            const double margin = span > 0.0 ? 0.05 * span : std::max(1.0, 0.05 * std::abs(y0));
-            y0 -= margin;
-            y1 += span > 0.0 ? 0.08 * span : margin;
-        }
+    double y0 = 0.0, y1 = 1.0;
+    const auto [x0, x1] = view_ ? *view_ : AllGenerations();
+    const bool hasValues = view_ ? zoomed_.hasValueExtent : model_.HasValueExtent();
+    if (model_.RecordCount() > 0 && hasValues) {
+        // The fitness axis fits what is shown.
+        y0 = view_ ? zoomed_.minValue : model_.MinValue();
+        y1 = view_ ? zoomed_.maxValue : model_.MaxValue();
+        // A margin so the extreme markers are not cut at the plot's edges,
+        // and more headroom on top so that a maximum that stays put does
+        // not run along the plot's upper border.
+        const double span = y1 - y0;
+        const double margin = span > 0.0 ? 0.05 * span : std::max(1.0, 0.05 * std::abs(y0));
+        y0 -= margin;
+        y1 += span > 0.0 ? 0.08 * span : margin;
     }
     SetAxis(axisX_, x0, x1, NiceStep(x1 - x0, 1.0));
     SetAxis(axisY_, y0, y1, NiceStep(y1 - y0, 0.0));
@@ -433,8 +496,12 @@ void TFFitnessDisplay::PlaceMarks()
 {
     if (marks_.empty())
         return;
-    const double first = model_.RecordCount() > 0 ? model_.MinGeneration() : 0.0;
-    const double last = model_.RecordCount() > 0 ? model_.MaxGeneration() : -1.0;
+    double first = model_.RecordCount() > 0 ? model_.MinGeneration() : 0.0;
+    double last = model_.RecordCount() > 0 ? model_.MaxGeneration() : -1.0;
+    if (view_) {
+        first = std::max(first, view_->first);
+        last = std::min(last, view_->second);
+    }
     markLayer_.Place(Series1, first, last, axisY_->min(), axisY_->max());
 }
 
