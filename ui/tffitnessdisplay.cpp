@@ -153,7 +153,9 @@ void TFFitnessDisplay::BuildChart()
     UpdateAxes();
 
     chart_->legend()->setVisible(true);
-    chart_->legend()->setAlignment(Qt::AlignRight);
+    // Below the plot, so that a window narrowed to the room beside the main
+    // window keeps its width for the curves.
+    chart_->legend()->setAlignment(Qt::AlignBottom);
     chart_->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
 
     auto* view = new FitnessChartView(chart_);
