@@ -363,6 +363,9 @@ private:
     bool hurriedStop_ = false;
     // "Save current population": false when cancelled or not written.
     bool SavePopulation();
+    // Asks `question` with Save / Discard / Cancel, captioned "Warning":
+    // whether to go on (saved, or discarded).
+    bool MaySaveFirst(const QString& question);
 public:
     // A note in the status bar (and the console) that goes away after
     // NoteDurationMs; hovering shows it whole when it is cut.

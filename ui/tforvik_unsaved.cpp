@@ -36,10 +36,14 @@ bool TFOrvik::MayClose()
 {
     if (!HasUnsavedGenerations())
         return true;
-    const QString text = QString("The population (generation %1) holds generations that have not been saved. "
-                                 "Save the current population before closing?")
-                             .arg(Population.GetGeneration());
-    switch (Ui().AskSaveDiscardCancel(this, "Warning", text)) {
+    return MaySaveFirst(QString("The population (generation %1) holds generations that have not been saved. "
+                                "Save the current population before closing?")
+                            .arg(Population.GetGeneration()));
+}
+
+bool TFOrvik::MaySaveFirst(const QString& question)
+{
+    switch (Ui().AskSaveDiscardCancel(this, "Warning", question)) {
     case UiSeam::SaveChoice::Save:
         return SavePopulation();
     case UiSeam::SaveChoice::Discard:
@@ -56,19 +60,10 @@ bool TFOrvik::MayReplacePopulation(const QString& change)
     if (!HasUnsavedGenerations())
         return Ui().AskYesNo(this, "Warning", lost + ". Proceed?");
     // As on closing: what has not been saved can be saved first.
-    const QString text = lost
-        + QString(", and the population (generation %1) holds generations that have not been saved. "
-                  "Save the current population first?")
-              .arg(Population.GetGeneration());
-    switch (Ui().AskSaveDiscardCancel(this, "Warning", text)) {
-    case UiSeam::SaveChoice::Save:
-        return SavePopulation();
-    case UiSeam::SaveChoice::Discard:
-        return true;
-    case UiSeam::SaveChoice::Cancel:
-        break;
-    }
-    return false;
+    return MaySaveFirst(lost
+                        + QString(", and the population (generation %1) holds generations that have not been "
+                                  "saved. Save the current population first?")
+                              .arg(Population.GetGeneration()));
 }
 
 bool TFOrvik::MayReplaceEvolvedPopulation()

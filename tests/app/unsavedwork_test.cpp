@@ -32,7 +32,19 @@ int Generations(const QString& path)
 
 } // namespace
 
-TEST_F(OrvikWindowTest, ClosingAsksOnceForUnsavedGenerations)
+// A new set of windows for case `index`, and the population file it may save to.
+class UnsavedWorkTest : public OrvikWindowTest {
+protected:
+    QString FreshWindow(std::ptrdiff_t index)
+    {
+        DestroyOrvikWindows();
+        CreateOrvikWindows(pty.slavePath);
+        window = FOrvik;
+        return TempFile(QString("%1.ga").arg(index));
+    }
+};
+
+TEST_F(UnsavedWorkTest, ClosingAsksOnceForUnsavedGenerations)
 {
     struct Case {
         const char* name;
@@ -54,10 +66,7 @@ TEST_F(OrvikWindowTest, ClosingAsksOnceForUnsavedGenerations)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        DestroyOrvikWindows();
-        CreateOrvikWindows(pty.slavePath);
-        window = FOrvik;
-        const QString path = TempFile(QString("%1.ga").arg(&c - cases));
+        const QString path = FreshWindow(&c - cases);
         ui.fileAnswer = *c.saveAs ? path : QString();
         window->show();
         if (c.evolve)
@@ -87,7 +96,7 @@ TEST_F(OrvikWindowTest, APalChangeAsksBeforeLosingAnEvolvedPopulation)
 
 // The PAL and the population-size changes ask first; with unsaved
 // generations they offer to save them, as closing does.
-TEST_F(OrvikWindowTest, ReplacingAnEvolvedPopulationOffersToSaveItFirst)
+TEST_F(UnsavedWorkTest, ReplacingAnEvolvedPopulationOffersToSaveItFirst)
 {
     const QString lostPal = "You are about to change the PAL: all the individuals will be lost";
     const QString lostSize = "You are about to change the size of the population: all the individuals will be lost";
@@ -117,10 +126,7 @@ TEST_F(OrvikWindowTest, ReplacingAnEvolvedPopulationOffersToSaveItFirst)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        DestroyOrvikWindows();
-        CreateOrvikWindows(pty.slavePath);
-        window = FOrvik;
-        const QString path = TempFile(QString("%1.ga").arg(&c - cases));
+        const QString path = FreshWindow(&c - cases);
         EvolveOneGeneration(window);
         ui.fileAnswer = path;
         if (c.saved)
