@@ -193,6 +193,9 @@ public:
     void ShowProximityValues(const std::array<uint32_t, 4>& directions) override;
     // The status bar's note on the robot link: open, not open, not answering.
     void ShowLinkState();
+    // A note in the status bar's second line (and the console) that goes
+    // away after NoteDurationMs; hovering shows it whole when it is cut.
+    void ShowNote(const QString& text);
     void SetCurrentFitnessText(const QString& text) override;
     void SetCurrentSpeedText(const QString& text) override;
     void ProcessEvents() override;
@@ -366,12 +369,6 @@ private:
     // Asks `question` with Save / Discard / Cancel, captioned "Warning":
     // whether to go on (saved, or discarded).
     bool MaySaveFirst(const QString& question);
-public:
-    // A note in the status bar (and the console) that goes away after
-    // NoteDurationMs; hovering shows it whole when it is cut.
-    void ShowNote(const QString& text);
-
-private:
     static constexpr int NoteDurationMs = 8000;
     // The population file last saved or loaded (what "Save current
     // population" and "Load&&Program" propose).
