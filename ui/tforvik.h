@@ -271,7 +271,7 @@ public:
     QLineEdit* ECommand;
     QPushButton* BSend;
     QLabel* StatusPanels[4];
-    // Status-bar note: a stop under way, or the population just saved.
+    // Status-bar note (second line): a stop, a file written.
     QLabel* LRunNote;
     QAction* ImportPla1;
     QAction* ExportIndividual1;
