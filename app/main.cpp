@@ -5,8 +5,7 @@
 #include "orvikwindows.h"
 #include "tforvik.h"
 #include "uiseam.h"
-
-#include <QScreen>
+#include "windowplacement.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,8 +36,7 @@ int main(int argc, char** argv)
     OrvikApplication app(argc, argv);
     try {
         CreateOrvikWindows();
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            FOrvik->move(screen->availableGeometry().center() - FOrvik->rect().center());
+        CentreOnScreen(FOrvik);
         FOrvik->show();
         app.exec();
     } catch (const std::exception& error) {

@@ -1,5 +1,6 @@
 #include "batchsummary.h"
 
+#include "readablefitness.h"
 #include "statisticsfile.h"
 
 #include <algorithm>
@@ -22,13 +23,15 @@ std::string Runs(std::size_t count)
     return std::to_string(count) + (count == 1 ? " run" : " runs");
 }
 
-std::string SpreadText(const std::vector<double>& values)
+// `text` writes each number: every digit for counts, ReadableFitness for
+// fitness values (the summary file keeps their digits).
+std::string SpreadText(const std::vector<double>& values, std::string (*text)(double) = Number)
 {
     if (values.size() == 1)
-        return Number(values.front());
+        return text(values.front());
     const Spread spread = SpreadOf(values);
-    return "median " + Number(spread.median) + ", quartiles " + Number(spread.q1) + " and "
-        + Number(spread.q3) + ", range " + Number(spread.min) + " to " + Number(spread.max);
+    return "median " + text(spread.median) + ", quartiles " + text(spread.q1) + " and "
+        + text(spread.q3) + ", range " + text(spread.min) + " to " + text(spread.max);
 }
 
 // What the runs evolved, e.g. "of xor.tbl (PAL 4/2/3, maximum fitness 48)".
@@ -94,7 +97,7 @@ std::string SummaryText(const BatchSetup& setup, const std::vector<RunResult>& r
         text += "evaluations needed: " + SpreadText(evaluationsNeeded) + "\n";
     if (!others.empty())
         text += (target ? "best fitness of the other " + Runs(others.size()) : std::string("best fitness"))
-            + ": " + SpreadText(others) + "\n";
+            + ": " + SpreadText(others, ReadableFitness) + "\n";
     if (interrupted + notStarted > 0)
         text += "interrupted: " + Runs(interrupted) + " stopped early, " + Runs(notStarted)
             + " not begun (finished = 0 in the summary file)\n";

@@ -7,6 +7,8 @@
 #include <QPen>
 #include <QXYSeries>
 
+#include <algorithm>
+
 void FitnessMarkLayer::SetMarks(const std::vector<FitnessMark>& marks)
 {
     marks_ = marks;
@@ -30,6 +32,9 @@ void FitnessMarkLayer::SetMarks(const std::vector<FitnessMark>& marks)
 
 void FitnessMarkLayer::Place(const QXYSeries* reference, double first, double last, double bottom, double top)
 {
+    // The notes placed so far: a note goes on the first line down from the
+    // top where it overlaps none of them.
+    std::vector<QRectF> taken;
     for (std::size_t k = 0; k < marks_.size(); ++k) {
         const double x = marks_[k].generation;
         const bool shown = x >= first && x <= last;
@@ -47,8 +52,24 @@ void FitnessMarkLayer::Place(const QXYSeries* reference, double first, double la
         double left = high.x() + 4;
         if (left + text.width() > plot.right())
             left = high.x() - 4 - text.width();
-        notes_[k]->setPos(left, high.y() + 2 + (text.height() + 2) * static_cast<double>(k % 2));
+        QRectF place(QPointF(left, high.y() + 2), text.size());
+        const auto overlaps = [&] {
+            return std::any_of(taken.begin(), taken.end(), [&](const QRectF& other) { return other.intersects(place); });
+        };
+        while (overlaps() && place.bottom() < plot.bottom())
+            place.translate(0, text.height() + 2);
+        taken.push_back(place);
+        notes_[k]->setPos(place.topLeft());
     }
+}
+
+std::vector<QRectF> FitnessMarkLayer::VisibleNoteRects() const
+{
+    std::vector<QRectF> rects;
+    for (const QGraphicsSimpleTextItem* note : notes_)
+        if (note->isVisible())
+            rects.push_back(note->sceneBoundingRect());
+    return rects;
 }
 
 int FitnessMarkLayer::VisibleCount() const

@@ -1,9 +1,11 @@
 #pragma once
 // The marks of the fitness chart where the fitness changed meaning (robot
 // mode switched, truth table or motor table changed): a dashed vertical line
-// at the first generation scored the new way, with its note at the top.
+// at the first generation scored the new way, with its note at the top (one
+// line lower for each note it would overlap).
 // Drawn as graphics items over the plot, not as series, so the chart's
 // series and legend stay the three fitness curves.
+#include <QRectF>
 #include <QString>
 
 #include <cstdint>
@@ -30,6 +32,8 @@ public:
     void Place(const QXYSeries* reference, double first, double last, double bottom, double top);
 
     int VisibleCount() const;
+    // Where the visible notes are, in the chart's scene.
+    std::vector<QRectF> VisibleNoteRects() const;
 
 private:
     QChart* chart_;

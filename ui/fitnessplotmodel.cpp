@@ -92,6 +92,7 @@ void FitnessPlotModel::AppendRecord(const GAFitInfo& record)
     records_.push_back(record);
 
     const double generation = record.generation;
+    inOrder_ = index == 0 || (inOrder_ && records_[index - 1].generation <= record.generation);
     if (index == 0) {
         minGeneration_ = maxGeneration_ = generation;
     } else {
@@ -187,4 +188,53 @@ int FitnessPlotModel::PointCountBefore(int series, int bucket) const
     for (int k = 0; k < end; ++k)
         points += BucketPointCount(k, series);
     return points;
+}
+
+FitnessPlotModel::View FitnessPlotModel::PointsBetween(double low, double high) const
+{
+    // The records shown: a range of them when the generations are in order
+    // (the usual case), else those picked one by one.
+    std::vector<int> picked;
+    int first = 0, last = 0;
+    if (inOrder_) {
+        const auto below = [](const GAFitInfo& r, double g) { return r.generation < g; };
+        const auto above = [](double g, const GAFitInfo& r) { return g < r.generation; };
+        first = static_cast<int>(std::lower_bound(records_.begin(), records_.end(), low, below) - records_.begin());
+        last = static_cast<int>(std::upper_bound(records_.begin(), records_.end(), high, above) - records_.begin());
+    } else {
+        for (int k = 0; k < RecordCount(); ++k)
+            if (records_[k].generation >= low && records_[k].generation <= high)
+                picked.push_back(k);
+        last = static_cast<int>(picked.size());
+    }
+    const auto record = [&](int n) { return inOrder_ ? n : picked[static_cast<std::size_t>(n)]; };
+    const int count = std::max(last - first, 0);
+    const int width = std::max(1, (count + MaxBuckets - 1) / MaxBuckets);
+
+    View view;
+    for (int begin = first; begin < last; begin += width) {
+        const int end = std::min(begin + width, last);
+        for (int s = 0; s < SeriesCount; ++s) {
+            int high = record(begin), low = high;
+            for (int n = begin; n < end; ++n) {
+                const int k = record(n);
+                const double v = Value(records_[k], s);
+                if (v > Value(records_[high], s))
+                    high = k;
+                if (v < Value(records_[low], s))
+                    low = k;
+                if (std::isfinite(v)) {
+                    view.minValue = view.hasValueExtent ? std::min(view.minValue, v) : v;
+                    view.maxValue = view.hasValueExtent ? std::max(view.maxValue, v) : v;
+                    view.hasValueExtent = true;
+                }
+            }
+            for (const int k : {std::min(high, low), std::max(high, low)}) {
+                view.points[s].append(QPointF(records_[k].generation, Value(records_[k], s)));
+                if (high == low)
+                    break;
+            }
+        }
+    }
+    return view;
 }

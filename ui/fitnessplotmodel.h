@@ -66,6 +66,18 @@ public:
 
     static double Value(const GAFitInfo& record, int series);
 
+    // What a chart zoomed into the generations [low, high] draws: the records
+    // of those generations grouped as Points groups the whole history (at
+    // most MaxBuckets buckets of consecutive records, each drawn as its
+    // highest and lowest record), and the extent of their finite values.
+    struct View {
+        std::array<QList<QPointF>, SeriesCount> points;
+        bool hasValueExtent = false;
+        double minValue = 0.0;
+        double maxValue = 0.0;
+    };
+    View PointsBetween(double low, double high) const;
+
 private:
     struct Extremes {
         int high; // record index of the bucket's highest value
@@ -80,6 +92,7 @@ private:
     int BucketPointCount(int bucket, int series) const;
 
     std::vector<GAFitInfo> records_;
+    bool inOrder_ = true; // generations never decrease along records_
     bool hasRevision_ = false; // records_ are revision_ of a GA's history
     std::uint64_t revision_ = 0;
     std::vector<Bucket> buckets_;

@@ -2,6 +2,21 @@
 
 #include "dialogvalidation.h"
 
+#include <QFileInfo>
+
+QString DescribeSimulation(const SimulationSetup& setup)
+{
+    QString arena;
+    switch (setup.arena) {
+    case SimulationSetup::ArenaKind::Default: arena = QStringLiteral("the default arena"); break;
+    case SimulationSetup::ArenaKind::Open: arena = QStringLiteral("the open arena"); break;
+    case SimulationSetup::ArenaKind::File: arena = "arena " + QFileInfo(setup.arenaFile).fileName(); break;
+    }
+    const QString noise = setup.noisePercent == 0 ? QStringLiteral("no noise")
+                                                  : QStringLiteral("%1 % noise").arg(setup.noisePercent);
+    return arena + ", " + noise;
+}
+
 QString CheckSimulationSetup(SimulationSetup::ArenaKind arena, const QString& arenaFile,
                              const QString& noiseText, const ArenaFileCheck& checkFile,
                              SimulationSetup& setup)

@@ -11,7 +11,12 @@ struct SimulationSetup {
     ArenaKind arena = ArenaKind::Default;
     QString arenaFile; // read only when arena is File
     int noisePercent = 0; // 0..100
+    bool operator==(const SimulationSetup&) const = default;
 };
+
+// "the default arena, no noise", "the open arena, 3 % noise", "arena
+// two-rooms.arena, 10 % noise" (the file's name only).
+QString DescribeSimulation(const SimulationSetup& setup);
 
 // Reads an arena file and returns the message that refuses it ("line 3:
 // ..."), or an empty string when it is a good arena.

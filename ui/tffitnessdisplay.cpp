@@ -1,7 +1,10 @@
 #include "tffitnessdisplay.h"
 
 #include "console.h"
+#include "fitnesschartview.h"
+#include "elidedlabel.h"
 #include "fitnessmarkers.h"
+#include "fitnesstext.h"
 #include "shortcuts.h"
 #include "statisticsfile.h"
 #include "tablefile.h"
@@ -11,6 +14,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -132,7 +136,7 @@ void TFFitnessDisplay::BuildChart()
 
     axisX_ = new QValueAxis;
     axisX_->setTitleText("Generations");
-    axisX_->setLabelFormat("%g");
+    axisX_->setLabelFormat("%.0f"); // "1000000", not "1e+06"
     axisX_->setTickType(QValueAxis::TicksDynamic);
     axisX_->setTickAnchor(0.0);
     axisY_ = new QValueAxis;
@@ -149,10 +153,16 @@ void TFFitnessDisplay::BuildChart()
     UpdateAxes();
 
     chart_->legend()->setVisible(true);
-    chart_->legend()->setAlignment(Qt::AlignRight);
+    // Below the plot, so that a window narrowed to the room beside the main
+    // window keeps its width for the curves.
+    chart_->legend()->setAlignment(Qt::AlignBottom);
     chart_->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
 
-    Chart1 = new QChartView(chart_);
+    auto* view = new FitnessChartView(chart_);
+    view->onZoom = [this](double centre, double factor) { ZoomAbout(centre, factor); };
+    view->onPan = [this](double generations) { PanBy(generations); };
+    view->onShowAll = [this] { ShowAllGenerations(); };
+    Chart1 = view;
     Chart1->setRenderHint(QPainter::Antialiasing);
     Chart1->setBackgroundBrush(Qt::white);
     Chart1->setMinimumSize(360, 240);
@@ -160,7 +170,9 @@ void TFFitnessDisplay::BuildChart()
 
 void TFFitnessDisplay::BuildLayout()
 {
-    EMaxFitness = new QLabel;
+    // Cut rather than widen the window when a text is long, so that the
+    // window keeps the place it was given on the screen.
+    EMaxFitness = new ElidedLabel;
     // The label changes once per generation; painting its own background
     // spares a repaint of the window behind it each time.
     EMaxFitness->setAutoFillBackground(true);
@@ -170,7 +182,8 @@ void TFFitnessDisplay::BuildLayout()
     BStop->setEnabled(false);
     GiveApplicationShortcut(BStop, Shortcuts::Stop, "Stop after the generation under way");
     BClose = new QPushButton("Close");
-    LMaxReached = new QLabel;
+    LMaxReached = new ElidedLabel;
+    LMaxReached->hide(); // shown while it has something to say
     LMarks = new QLabel;
     LMarks->setWordWrap(true);
     LMarks->hide();
@@ -179,21 +192,22 @@ void TFFitnessDisplay::BuildLayout()
     connect(CBLines, &QCheckBox::toggled, this, &TFFitnessDisplay::SetLines);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(EMaxFitness, 1);
     buttons->addWidget(BSave);
     buttons->addWidget(BSaveStats);
+    buttons->addStretch(1);
     buttons->addWidget(BStop);
     buttons->addWidget(BClose);
 
     auto* layout = new QVBoxLayout(this);
     // What the chart shows beyond its curves, between it and the buttons.
     auto* notes = new QHBoxLayout;
-    notes->addWidget(LMaxReached, 1);
+    notes->addWidget(EMaxFitness, 1);
     notes->addWidget(CBLines);
 
     layout->addWidget(Chart1, 1);
     layout->addWidget(LMarks);
     layout->addLayout(notes);
+    layout->addWidget(LMaxReached);
     layout->addLayout(buttons);
 }
 
@@ -222,6 +236,7 @@ void TFFitnessDisplay::ClearPlot()
 {
     model_.Clear();
     lastChange_ = FitnessPlotModel::Change::Rebuilt;
+    view_.reset();
     EMaxFitness->clear();
     ClearMarks();
     reachTarget_.reset();
@@ -271,16 +286,30 @@ void TFFitnessDisplay::UpdateReach()
         for (std::size_t k = reachScanned_; k < records.size(); ++k) {
             if (records[k].generation >= reachFrom_ && records[k].max >= *reachTarget_) {
                 reachedAt_ = records[k].generation;
+                // A loaded history holds only the generations that were
+                // saved: the maximum may have come earlier, after the record
+                // before.
+                const int32_t before = k > 0 ? records[k - 1].generation : -1;
+                reachUnknownFrom_ = std::max(before + 1, reachFrom_);
                 break;
             }
         }
     }
     reachScanned_ = records.size();
-    LMaxReached->setText(reachTarget_ && reachedAt_
-                             ? QString("Maximum %1 first reached at generation %2")
-                                   .arg(QString::number(*reachTarget_, 'g', QLocale::FloatingPointShortest))
-                                   .arg(*reachedAt_)
-                             : QString());
+    QString text;
+    if (reachTarget_ && reachedAt_) {
+        const QString target = FitnessText(*reachTarget_);
+        if (reachUnknownFrom_ >= *reachedAt_)
+            text = QString("Maximum %1 first reached at generation %2").arg(target).arg(*reachedAt_);
+        else if (reachUnknownFrom_ + 1 == *reachedAt_)
+            text = QString("Maximum %1 reached by generation %2 (generation %3 is not in the history)")
+                       .arg(target).arg(*reachedAt_).arg(reachUnknownFrom_);
+        else
+            text = QString("Maximum %1 reached by generation %2 (generations %3 to %4 are not in the history)")
+                       .arg(target).arg(*reachedAt_).arg(reachUnknownFrom_).arg(*reachedAt_ - 1);
+    }
+    LMaxReached->setText(text);
+    LMaxReached->setVisible(!text.isEmpty());
 }
 
 void TFFitnessDisplay::SetLines(bool lines)
@@ -303,10 +332,11 @@ void TFFitnessDisplay::Plotted(const std::vector<GAFitInfo>& history)
     ConsolePrintf("PlotFitInfo\n");
     ConsolePrintf("Size: %d\n", static_cast<int>(history.size()));
     if (!history.empty()) {
-        EMaxFitness->setText("Current maximum fitness: "
-                             + QString::number(history.back().max, 'g', QLocale::FloatingPointShortest));
+        EMaxFitness->setText("Current maximum fitness: " + FitnessText(history.back().max));
     }
     UpdateReach();
+    if (lastChange_ == FitnessPlotModel::Change::Rebuilt)
+        view_.reset(); // another history: all of it
     if (lastChange_ != FitnessPlotModel::Change::None)
         ScheduleRefresh();
 }
@@ -340,6 +370,17 @@ void TFFitnessDisplay::RefreshChartNow()
 
 void TFFitnessDisplay::SyncSeries()
 {
+    if (view_) {
+        // Zoomed: the records in view, grouped afresh for that range.
+        zoomed_ = model_.PointsBetween(view_->first, view_->second);
+        for (int s = 0; s < FitnessPlotModel::SeriesCount; ++s)
+            SeriesAt(s)->replace(zoomed_.points[s]);
+        syncedLayout_ = ~std::uint64_t{0}; // the whole history is drawn afresh when shown again
+        const int size = MarkerSizeFor(Series1->count());
+        if (size != markerSize_)
+            UpdateMarkers(size);
+        return;
+    }
     const bool rebuild = model_.Layout() != syncedLayout_;
     // The bucket that was still filling at the last sync may have new extremes.
     const int firstDirty = rebuild ? 0 : syncedBuckets_ - (syncedLastOpen_ ? 1 : 0);
@@ -382,27 +423,71 @@ void TFFitnessDisplay::UpdateMarkers(int sizePx)
     }
 }
 
+std::pair<double, double> TFFitnessDisplay::AllGenerations() const
+{
+    if (model_.RecordCount() == 0)
+        return {0.0, 1.0};
+    const double x0 = model_.MinGeneration();
+    const double x1 = model_.MaxGeneration();
+    // A little room at both ends so the first and last markers show whole.
+    const double pad = std::max(0.5, 0.015 * (x1 - x0));
+    return {x0 - pad, x1 + pad};
+}
+
+void TFFitnessDisplay::ZoomGenerations(double first, double last)
+{
+    const auto [all0, all1] = AllGenerations();
+    if (!(last - first >= MinZoomGenerations)) {
+        const double centre = (first + last) / 2;
+        first = centre - MinZoomGenerations / 2;
+        last = centre + MinZoomGenerations / 2;
+    }
+    if (last - first >= all1 - all0) {
+        ShowAllGenerations();
+        return;
+    }
+    // Moved back inside the history, keeping its width.
+    const double shift = first < all0 ? all0 - first : (last > all1 ? all1 - last : 0.0);
+    view_ = std::pair{first + shift, last + shift};
+    RefreshChartNow();
+}
+
+void TFFitnessDisplay::ShowAllGenerations()
+{
+    if (!view_)
+        return;
+    view_.reset();
+    RefreshChartNow();
+}
+
+void TFFitnessDisplay::ZoomAbout(double centre, double factor)
+{
+    const auto [first, last] = view_ ? *view_ : AllGenerations();
+    ZoomGenerations(centre - (centre - first) * factor, centre + (last - centre) * factor);
+}
+
+void TFFitnessDisplay::PanBy(double generations)
+{
+    if (view_)
+        ZoomGenerations(view_->first + generations, view_->second + generations);
+}
+
 void TFFitnessDisplay::UpdateAxes()
 {
-    double x0 = 0.0, x1 = 1.0, y0 = 0.0, y1 = 1.0;
-    if (model_.RecordCount() > 0) {
-        x0 = model_.MinGeneration();
-        x1 = model_.MaxGeneration();
-        // A little room at both ends so the first and last markers show whole.
-        const double pad = std::max(0.5, 0.015 * (x1 - x0));
-        x0 -= pad;
-        x1 += pad;
-        if (model_.HasValueExtent()) {
-            y0 = model_.MinValue();
-            y1 = model_.MaxValue();
-            // A margin so the extreme markers are not cut at the plot's edges,
-            // and more headroom on top so that a maximum that stays put does
-            // not run along the plot's upper border.
-            const double span = y1 - y0;
-            const double margin = span > 0.0 ? 0.05 * span : std::max(1.0, 0.05 * std::abs(y0));
-            y0 -= margin;
-            y1 += span > 0.0 ? 0.08 * span : margin;
-        }
+    double y0 = 0.0, y1 = 1.0;
+    const auto [x0, x1] = view_ ? *view_ : AllGenerations();
+    const bool hasValues = view_ ? zoomed_.hasValueExtent : model_.HasValueExtent();
+    if (model_.RecordCount() > 0 && hasValues) {
+        // The fitness axis fits what is shown.
+        y0 = view_ ? zoomed_.minValue : model_.MinValue();
+        y1 = view_ ? zoomed_.maxValue : model_.MaxValue();
+        // A margin so the extreme markers are not cut at the plot's edges,
+        // and more headroom on top so that a maximum that stays put does
+        // not run along the plot's upper border.
+        const double span = y1 - y0;
+        const double margin = span > 0.0 ? 0.05 * span : std::max(1.0, 0.05 * std::abs(y0));
+        y0 -= margin;
+        y1 += span > 0.0 ? 0.08 * span : margin;
     }
     SetAxis(axisX_, x0, x1, NiceStep(x1 - x0, 1.0));
     SetAxis(axisY_, y0, y1, NiceStep(y1 - y0, 0.0));
@@ -413,8 +498,12 @@ void TFFitnessDisplay::PlaceMarks()
 {
     if (marks_.empty())
         return;
-    const double first = model_.RecordCount() > 0 ? model_.MinGeneration() : 0.0;
-    const double last = model_.RecordCount() > 0 ? model_.MaxGeneration() : -1.0;
+    double first = model_.RecordCount() > 0 ? model_.MinGeneration() : 0.0;
+    double last = model_.RecordCount() > 0 ? model_.MaxGeneration() : -1.0;
+    if (view_) {
+        first = std::max(first, view_->first);
+        last = std::min(last, view_->second);
+    }
     markLayer_.Place(Series1, first, last, axisY_->min(), axisY_->max());
 }
 
@@ -454,6 +543,8 @@ void TFFitnessDisplay::BSaveClick()
     const char* format = path.endsWith(".png", Qt::CaseInsensitive) ? "PNG" : "BMP";
     if (!Chart1->grab().save(path, format))
         Ui().Message(this, "Error", QString("Could not write the figure to %1.").arg(path));
+    else
+        emit FileWritten("Figure written to " + ShownPath(path));
 }
 
 void TFFitnessDisplay::BSaveStatsClick()
@@ -470,6 +561,8 @@ void TFFitnessDisplay::BSaveStatsClick()
     const std::string text = StatisticsFile::ForHistory(model_.Records());
     if (!WriteTextFile(path, QByteArray::fromStdString(text)))
         Ui().Message(this, "Error", QString("Could not write the statistics to %1.").arg(path));
+    else
+        emit FileWritten("Statistics written to " + ShownPath(path));
 }
 
 void TFFitnessDisplay::closeEvent(QCloseEvent* event)

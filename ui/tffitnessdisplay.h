@@ -18,6 +18,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QCheckBox;
@@ -55,6 +56,7 @@ public:
     void ClearMarks();
     const std::vector<FitnessMark>& Marks() const { return marks_; }
     int VisibleMarkCount() const { return markLayer_.VisibleCount(); }
+    std::vector<QRectF> VisibleMarkNotes() const { return markLayer_.VisibleNoteRects(); }
     // The best fitness there is (a truth table's), or none (robot runs):
     // LMaxReached tells the first generation from `fromGeneration` on whose
     // maximum reached it.
@@ -62,6 +64,16 @@ public:
     std::optional<int32_t> MaximumReachedAt() const { return reachedAt_; }
     // Points only (the default) or the points joined by lines without markers.
     void SetLines(bool lines);
+
+    // The generations the chart shows: all of them (following a run as it
+    // grows), or the range [first, last] that the mouse wheel, a drag or
+    // ZoomGenerations chose (kept within the history, at least
+    // MinZoomGenerations wide); a double click or ShowAllGenerations goes
+    // back to all. A new history shows all again.
+    void ZoomGenerations(double first, double last);
+    void ShowAllGenerations();
+    std::optional<std::pair<double, double>> GenerationView() const { return view_; }
+    static constexpr double MinZoomGenerations = 5.0;
 
     // Brings the drawn series and axes up to date now instead of at the next
     // refresh tick (used before saving the figure; tests use it too).
@@ -105,6 +117,8 @@ public:
 signals:
     // The stop of a run under way was asked for (by "Stop" or by closing the window).
     void StopTaken();
+    // "Save figure..." or "Save statistics..." wrote a file: `note` says where.
+    void FileWritten(const QString& note);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -122,6 +136,11 @@ private:
     QLineSeries* SeriesAt(int index) const;
     void UpdateReach();
     void PlaceMarks();
+    // The generation axis when every generation is shown, with a little room
+    // at both ends.
+    std::pair<double, double> AllGenerations() const;
+    void ZoomAbout(double centre, double factor);
+    void PanBy(double generations);
 
     QChart* chart_ = nullptr;
     QValueAxis* axisX_ = nullptr;
@@ -138,11 +157,15 @@ private:
     int markerSize_ = 0;
     bool lines_ = false;
 
+    std::optional<std::pair<double, double>> view_;
+    FitnessPlotModel::View zoomed_; // what the zoomed view shows, at the last refresh
+
     std::vector<FitnessMark> marks_;
     FitnessMarkLayer markLayer_{nullptr};
     std::optional<double> reachTarget_;
     int32_t reachFrom_ = 0;
     std::optional<int32_t> reachedAt_;
+    int32_t reachUnknownFrom_ = 0; // the first generation before reachedAt_ that may have reached it
     std::size_t reachScanned_ = 0; // records already looked at for reachedAt_
 
     int refreshIntervalMs_ = MinRefreshIntervalMs;

@@ -50,12 +50,12 @@ TFGAConfigure::TFGAConfigure(QWidget* parent)
     setObjectName(QStringLiteral("FGAConfigure"));
     setWindowTitle(QStringLiteral("Configure GA Parameters"));
 
-    auto* form = new QFormLayout;
-    form->addRow(tr("Population size:"), EditPopSize);
-    form->addRow(tr("Mutation rate:"), EditMutationRate);
-    form->addRow(tr("Crossover rate:"), EditCrossoverRate);
-    form->addRow(tr("Parents for rank selection:"), EditRankNumber);
-    form->addRow(tr("Elitism (keep # best individuals):"), EElitism);
+    form_ = new QFormLayout;
+    form_->addRow(tr("Population size:"), EditPopSize);
+    form_->addRow(tr("Mutation rate:"), EditMutationRate);
+    form_->addRow(tr("Crossover rate:"), EditCrossoverRate);
+    form_->addRow(tr("Parents for rank selection:"), EditRankNumber);
+    form_->addRow(tr("Elitism (keep # best individuals):"), EElitism);
 
     GroupSelection->setObjectName(QStringLiteral("GroupSelection"));
     RBRank->setObjectName(QStringLiteral("RBRank"));
@@ -81,7 +81,7 @@ TFGAConfigure::TFGAConfigure(QWidget* parent)
     QDialogButtonBox* buttons = MakeOkCancelButtons(this, BOk, BCancel);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
+    layout->addLayout(form_);
     layout->addWidget(GroupSelection);
     layout->addStretch(1);
     layout->addWidget(buttons);
@@ -114,6 +114,13 @@ void TFGAConfigure::UpdateStrategyFields()
     ELambda->setEnabled(es);
     EESMutationRate->setEnabled(es);
     LESPopulation->setVisible(es);
+    // The strategy has a mutation rate of its own and no crossover, rank
+    // selection or elitism: those fields, and their labels, do not apply.
+    for (QLineEdit* gaOnly : GAOnlyFields()) {
+        gaOnly->setEnabled(!es);
+        if (QWidget* label = form_->labelForField(gaOnly))
+            label->setEnabled(!es);
+    }
     if (!es) {
         if (!EditPopSize->isEnabled())
             EditPopSize->setText(gaPopulationText_);
@@ -159,6 +166,10 @@ bool TFGAConfigure::FormCloseQuery()
     CrossoverRate = values.CrossoverRate;
     RankParents = values.RankParents;
     Elitism = values.Elitism;
+    const std::array<QLineEdit*, 4> gaOnly = GAOnlyFields();
+    if (es && faultyField >= 1 && faultyField <= static_cast<int>(gaOnly.size()))
+        message += QStringLiteral("\nThe field at fault serves the GA only and is greyed out under the "
+                                  "evolution strategy: choose Rank or Roulette wheel to correct it.");
     if (!message.isEmpty()) {
         Ui().Message(this, QStringLiteral("Error"), message);
         const std::array<QLineEdit*, 7> fields{EditPopSize, EditMutationRate, EditCrossoverRate, EditRankNumber,

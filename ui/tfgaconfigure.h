@@ -7,13 +7,16 @@
 // Beside rank and roulette-wheel selection the dialog offers the (1+λ)
 // evolution strategy with its offspring count λ and its per-bit mutation rate
 // (blank: 1/L). While it is chosen the population size shows 1 + λ and cannot
-// be typed, and OK returns that size; the GA's own fields keep their rules
-// but for those that compare with the population size (rank parents and
-// elitism serve the GA only, which keeps them within whatever size it has).
+// be typed, and OK returns that size; the GA's own fields (mutation and
+// crossover rate, rank parents, elitism) are greyed out and keep their rules
+// but for those that compare with the population size (they serve the GA
+// only, which keeps them within whatever size it has).
 #include <QDialog>
 
+#include <array>
 #include <cstdint>
 
+class QFormLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -73,5 +76,12 @@ private:
     // The ES fields enabled only while the strategy is chosen; the population
     // size following λ then, and given back its GA text when it is not.
     void UpdateStrategyFields();
+    // The fields the evolution strategy does not use, in the order of the
+    // form: mutation rate, crossover rate, rank parents, elitism.
+    std::array<QLineEdit*, 4> GAOnlyFields() const
+    {
+        return {EditMutationRate, EditCrossoverRate, EditRankNumber, EElitism};
+    }
     QString gaPopulationText_;
+    QFormLayout* form_ = nullptr;
 };

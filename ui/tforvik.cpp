@@ -18,6 +18,7 @@
 #include "tffitnessdisplay.h"
 #include "tfpalsetup.h"
 #include "tfrobotarena.h"
+#include "tftruthtable.h"
 #include "uiseam.h"
 #include "windowplacement.h"
 
@@ -182,17 +183,34 @@ void TFOrvik::BuildControls()
 
     setCentralWidget(central);
 
+    // Two lines: the four panels, and below them the notes (a stop under
+    // way, a file written) and the state of the robot link, which would not
+    // fit beside the panels at the window's default width.
+    auto* lines = new QWidget(this);
+    lines->setObjectName("StatusLines");
+    auto* grid = new QGridLayout(lines);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(0);
     const int widths[4] = {100, 100, 150, 150};
     const char* designTexts[4] = {"Generation:", "Individual:", "Pop stats:", "Max possible fit:"};
     for (int i = 0; i < 4; ++i) {
-        StatusPanels[i] = new StatusPanel(designTexts[i], widths[i], this);
+        StatusPanels[i] = new StatusPanel(designTexts[i], widths[i], lines);
         StatusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i));
-        statusBar()->addWidget(StatusPanels[i], i >= 2 ? 1 : 0);
+        grid->addWidget(StatusPanels[i], 0, i);
     }
-    // Cut rather than widen the window when a note is long.
-    LRunNote = new ElidedLabel(this);
+    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(3, 1);
+    // Cut rather than widen the window when a note is long; hovering shows it whole.
+    auto* note = new ElidedLabel(lines);
+    note->SetElideMode(Qt::ElideMiddle); // a path keeps its file name
+    LRunNote = note;
     LRunNote->setObjectName("LRunNote");
-    statusBar()->addPermanentWidget(LRunNote);
+    grid->addWidget(LRunNote, 1, 0, 1, 3);
+    LLink = new ElidedLabel(lines);
+    LLink->setObjectName("LLink");
+    grid->addWidget(LLink, 1, 3);
+    statusBar()->addWidget(lines, 1);
     statusBar()->setObjectName("StatusBar1");
     // A status bar's width is ignored by default, so the window could get
     // narrower than its panels' texts; it is not.
@@ -355,6 +373,8 @@ void TFOrvik::FormCreate()
     CloseDebugConsole();
     DebugConsole->setChecked(false);
     connect(FFitnessDisplay, &TFFitnessDisplay::StopTaken, this, &TFOrvik::ShowStopTaken);
+    connect(FFitnessDisplay, &TFFitnessDisplay::FileWritten, this, &TFOrvik::ShowNote);
+    connect(FTruthTable, &TFTruthTable::FileWritten, this, &TFOrvik::ShowNote);
 }
 
 void TFOrvik::FormDestroy() { CloseDebugConsole(); }
@@ -366,7 +386,7 @@ void TFOrvik::DebugConsoleClick()
     DebugConsole->setChecked(!DebugConsole->isChecked());
     if (DebugConsole->isChecked()) {
         // The chart opens on the right; the console goes left when it can.
-        PlaceOnceBeside(DebugConsoleWindow(), this, PlacementSide::Left);
+        PlaceSideWindowOnce(DebugConsoleWindow(), true);
         OpenDebugConsole();
     } else {
         CloseDebugConsole();
@@ -391,6 +411,12 @@ void TFOrvik::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+}
+
+void TFOrvik::PlaceSideWindowOnce(QWidget* window, bool preferLeft)
+{
+    PlaceOnceBeside(window, this, preferLeft ? PlacementSide::Left : PlacementSide::Right,
+                    {FFitnessDisplay, FRobotArena, DebugConsoleWindow()});
 }
 
 void TFOrvik::ShowError(const QString& text) { Ui().Message(this, "Error", text); }

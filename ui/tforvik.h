@@ -127,6 +127,9 @@ public:
     void Communication1Click();
     // Debug > Robot arena: shows the window of the simulated Khepera.
     void RobotArena1Click();
+    // Whether simulated runs keep the robot's pace: "Real time" is on and no
+    // stop of "Evolve" is under way.
+    bool PacingSimulation() const;
     void BStopRunClick();
     // Robot-mode "Compute fitness": one run with only BStopRun taking input.
     void ComputeFitnessOnRobot();
@@ -158,13 +161,27 @@ public:
     // (Save / Discard / Cancel); "Save" appends as "Save current population"
     // does and closes only once saved.
     bool MayClose();
-    // Whether a PAL change may replace an evolved population: asks Yes/No,
-    // captioned "Warning", when one would be lost.
+    // Whether a PAL change may replace an evolved population: asks first,
+    // captioned "Warning", when one would be lost (MayReplacePopulation).
     bool MayReplaceEvolvedPopulation();
+    // Whether `change` ("the PAL", "the size of the population") may replace
+    // the population: Yes/No ("... all the individuals will be lost.
+    // Proceed?"), or, with unsaved generations, Save / Discard / Cancel as on
+    // closing; "Save" appends the population first and goes on only once saved.
+    bool MayReplacePopulation(const QString& change);
     // Called as "Evolve" starts: when the fitness will not mean what it meant
     // for the generations already plotted (robot mode switched, truth table
     // or motor table changed), the chart marks the next generation.
     void NoteFitnessMeaning();
+    // Settings that change what a robot evaluation scores were applied (the
+    // robot or its arena, the sensor noise...): the next "Evolve" in robot
+    // mode marks its first generation in the chart with `note` ("simulated
+    // Khepera, the open arena, 3 % noise"); the notes of several changes
+    // before it are joined.
+    void RobotEvaluationChanged(const QString& note);
+    // The robot that evaluates: "Khepera on /dev/ttyS0", or the simulated
+    // one with its arena and noise.
+    QString RobotDescription() const;
     // After the truth table was replaced under a kept, evaluated population:
     // every individual is scored again by the new table, so that the status
     // bar's statistics (and the next generation step) are about that table.
@@ -176,6 +193,9 @@ public:
     void ShowProximityValues(const std::array<uint32_t, 4>& directions) override;
     // The status bar's note on the robot link: open, not open, not answering.
     void ShowLinkState();
+    // A note in the status bar's second line (and the console) that goes
+    // away after NoteDurationMs; hovering shows it whole when it is cut.
+    void ShowNote(const QString& text);
     void SetCurrentFitnessText(const QString& text) override;
     void SetCurrentSpeedText(const QString& text) override;
     void ProcessEvents() override;
@@ -251,7 +271,7 @@ public:
     QLineEdit* ECommand;
     QPushButton* BSend;
     QLabel* StatusPanels[4];
-    // Status-bar note: a stop under way, or the population just saved.
+    // Status-bar note (second line): a stop, a file written.
     QLabel* LRunNote;
     QAction* ImportPla1;
     QAction* ExportIndividual1;
@@ -323,6 +343,9 @@ private:
     GalType galDevice_ = GalType::Gal22V10;
     QString galSignature_ = QString::fromLatin1(DefaultGalSignature);
     void ShowFatal(const std::exception& error);
+    // Places a side window (the chart, the arena, the console) the first time
+    // it is shown, off the menu bar and off the other side windows.
+    void PlaceSideWindowOnce(QWidget* window, bool preferLeft);
 
     // The fast evaluator is prepared again whenever the PAL size or the truth
     // table may have changed.
@@ -339,12 +362,16 @@ private:
     int clockStride_ = 1;
     int callsUntilClock_ = 0;
     bool closeWhenIdle_ = false;
+    // "Stop" was taken while simulated runs kept the robot's pace.
+    bool hurriedStop_ = false;
     // "Save current population": false when cancelled or not written.
     bool SavePopulation();
-    // A note in the status bar that goes away after NoteDurationMs.
-    void ShowNote(const QString& text);
+    // Asks `question` with Save / Discard / Cancel, captioned "Warning":
+    // whether to go on (saved, or discarded).
+    bool MaySaveFirst(const QString& question);
     static constexpr int NoteDurationMs = 8000;
-    // The population file last saved or loaded (what "Load&&Program" proposes).
+    // The population file last saved or loaded (what "Save current
+    // population" and "Load&&Program" propose).
     QString lastPopulationFile_;
     // What HasUnsavedGenerations compares: the history as last saved.
     uint64_t savedHistoryRevision_ = 0;
@@ -352,6 +379,8 @@ private:
     // The fitness the plotted generations were scored by, empty when not
     // known (a loaded population); see NoteFitnessMeaning.
     std::optional<QString> plottedFitnessMeaning_;
+    // RobotEvaluationChanged since the last "Evolve".
+    QStringList robotEvaluationChanges_;
     // The first generation scored as plottedFitnessMeaning_ says.
     int32_t fitnessMeaningSince_ = 0;
     ControlsLock controlsLock_;

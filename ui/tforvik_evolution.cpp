@@ -12,9 +12,9 @@
 #include "simulatedrunview.h"
 #include "tffitnessdisplay.h"
 #include "tfgaconfigure.h"
+#include "tfrobotarena.h"
 #include "truthtablefitness.h"
 #include "uiseam.h"
-#include "windowplacement.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -181,8 +181,13 @@ void TFOrvik::SetIdle(bool idle)
 
 void TFOrvik::ShowStopTaken()
 {
-    if (Evolving)
-        LRunNote->setText(QString("Stopping after generation %1").arg(Population.GetGeneration()));
+    if (!Evolving)
+        return;
+    // Paced runs go on in virtual time from here (PacingSimulation).
+    hurriedStop_ = CBKhepera->isChecked() && SimulatedRobot && FRobotArena->RealTime();
+    LRunNote->setText(QString("Stopping after generation %1%2")
+                          .arg(Population.GetGeneration())
+                          .arg(hurriedStop_ ? ", finishing it in virtual time" : ""));
 }
 
 void TFOrvik::Evolve()
@@ -191,7 +196,7 @@ void TFOrvik::Evolve()
     SetIdle(false);
     FFitnessDisplay->StopRequested = false;
     NoteFitnessMeaning();
-    PlaceOnceBeside(FFitnessDisplay, this, PlacementSide::Right);
+    PlaceSideWindowOnce(FFitnessDisplay, false);
     FFitnessDisplay->show();
     FFitnessDisplay->raise();
     lastEventProcessing_ = {};
@@ -296,6 +301,11 @@ void TFOrvik::Evolve()
     if (robotLost)
         SetCurrentIndividual(CurrentIndividual); // shown from the population as it is again
     ShowStatusBarNow();
+    if (!robotLost)
+        ShowNote(QString("Stopped after generation %1%2")
+                     .arg(Population.GetGeneration())
+                     .arg(hurriedStop_ ? ", finished in virtual time" : ""));
+    hurriedStop_ = false;
     if (robotLost)
         ShowRobotLost(QString("Evolution stopped; generation %1 was not recorded.").arg(abandonedGeneration));
     if (closeWhenIdle_) {
@@ -320,13 +330,10 @@ void TFOrvik::ConfigureGA()
     if (FGAConfigure->ShowDialog() != QDialog::Accepted)
         return;
 
-    if (FGAConfigure->PopulationSize != static_cast<double>(Population.GetPopulationSize())) {
-        const bool proceed = Ui().AskYesNo(
-            this, "Warning",
-            "You are about to change the size of the population: all the individuals will be lost. Proceed?");
-        if (proceed)
-            ResizePopulation(FGAConfigure->PopulationSize);
-    }
+    // Refused, the size stays and the other values are still applied.
+    if (FGAConfigure->PopulationSize != static_cast<double>(Population.GetPopulationSize())
+        && MayReplacePopulation("the size of the population"))
+        ResizePopulation(FGAConfigure->PopulationSize);
     // The dialog keeps rank parents within the population size; a value that
     // does not fit a count anyway is left out rather than wrapped around.
     if (const std::optional<uint32_t> rank = CountOf(FGAConfigure->RankParents))

@@ -3,7 +3,6 @@
 // assembler source (.pld) of the same design.
 #include "tforvik.h"
 
-#include "console.h"
 #include "galfit.h"
 #include "galsource.h"
 #include "jedecfile.h"
@@ -87,5 +86,5 @@ void TFOrvik::ExportGal(const QString& path, const SumOfProducts& circuit)
         ShowError(QString("Error writing %1").arg(QFileInfo(path).fileName()));
         return;
     }
-    ConsolePrintf("Exported the individual for the %s to %s\n", GalName(galDevice_), path.toLocal8Bit().constData());
+    ShowNote(QString("Individual %1 for the %2 written to %3").arg(CurrentIndividual).arg(GalName(galDevice_), ShownPath(path)));
 }

@@ -124,6 +124,8 @@ void TFOrvik::ExportIndividual1Click()
     }
     if (!WriteTextFile(path, QByteArray::fromStdString(FormatCircuit(IndividualCircuit(), *format))))
         ShowError(QString("Error writing %1").arg(QFileInfo(path).fileName()));
+    else
+        ShowNote(QString("Individual %1 written to %2").arg(CurrentIndividual).arg(ShownPath(path)));
 }
 
 void TFOrvik::ExportTablePla1Click()
@@ -139,6 +141,8 @@ void TFOrvik::ExportTablePla1Click()
     table.cells = Table;
     if (!WriteTextFile(path, QByteArray::fromStdString(FormatPlaTable(table))))
         ShowError(QString("Error writing %1").arg(QFileInfo(path).fileName()));
+    else
+        ShowNote(QString("Truth table written to %1").arg(ShownPath(path)));
 }
 
 const TableCover* TFOrvik::WaitForTableMinimum()

@@ -7,9 +7,10 @@
 #include "palviewer.h"
 #include "tffitnessdisplay.h"
 #include "tfgachooser.h"
+#include "truthtablefitness.h"
 #include "uiseam.h"
-#include "windowplacement.h"
 
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -68,7 +69,8 @@ void TFOrvik::BSaveGenClick() { SavePopulation(); }
 
 bool TFOrvik::SavePopulation()
 {
-    const QString path = Ui().SaveFileName(this, PopulationFileRequest("Save current population", true));
+    const QString path =
+        Ui().SaveFileName(this, PopulationFileRequest("Save current population", true, lastPopulationFile_));
     if (path.isEmpty())
         return false;
     const GAFileResult result = Population.SaveGeneration(LocalPath(path));
@@ -79,14 +81,13 @@ bool TFOrvik::SavePopulation()
     lastPopulationFile_ = path;
     savedHistoryRevision_ = Population.HistoryRevision();
     savedHistorySize_ = Population.History().size();
-    ShowNote(QString("Generation %1 appended to %2")
-                 .arg(Population.GetGeneration())
-                 .arg(QFileInfo(path).fileName()));
+    ShowNote(QString("Generation %1 appended to %2").arg(Population.GetGeneration()).arg(ShownPath(path)));
     return true;
 }
 
 void TFOrvik::ShowNote(const QString& text)
 {
+    ConsolePrintf("%s\n", text.toLocal8Bit().constData());
     LRunNote->setText(text);
     QTimer::singleShot(NoteDurationMs, LRunNote, [label = LRunNote, text] {
         if (label->text() == text)
@@ -128,6 +129,10 @@ void TFOrvik::BLoadProgramClick()
     // How the loaded generations were scored is not known.
     plottedFitnessMeaning_.reset();
     FFitnessDisplay->ClearMarks();
+    // The maximum is looked for in the history loaded, from its start.
+    fitnessMeaningSince_ = 0;
+    FFitnessDisplay->SetReachTarget(
+        CBKhepera->isChecked() ? std::nullopt : std::optional<double>(MaxPossibleFitness(Table)), 0);
     UpdateStatusBar();
     ConsolePrintf("Programming individual %d\n", individual);
     SetCurrentIndividual(std::min<int32_t>(individual, static_cast<int32_t>(Population.GetPopulationSize()) - 1));
@@ -157,7 +162,7 @@ void TFOrvik::BShowFitnessClick()
     FFitnessDisplay->BClose->setEnabled(true);
     FFitnessDisplay->BStop->setEnabled(false);
     FFitnessDisplay->StopRequested = false;
-    PlaceOnceBeside(FFitnessDisplay, this, PlacementSide::Right);
+    PlaceSideWindowOnce(FFitnessDisplay, false);
     FFitnessDisplay->show();
     FFitnessDisplay->raise();
     PlotHistory();

@@ -105,18 +105,27 @@ void TFOrvik::Communication1Click()
     FComConfigure->CheckArenaFile = ArenaFileRefusal;
     if (FComConfigure->ShowDialog() != QDialog::Accepted)
         return;
+    const QString robotBefore = RobotDescription();
     SimulatedRobot = FComConfigure->ChosenSimulated();
     if (SimulatedRobot) {
         // The serial link stays as it is, unused, until a port is chosen again.
         Simulation = FComConfigure->ChosenSimulation();
         SimulatedRobot = UseSimulation();
-        return;
-    }
-    // OK always reopens the link, even on the same port.
-    if (FComConfigure->ChosenPort() == 0)
+    } else if (FComConfigure->ChosenPort() == 0) {
+        // OK always reopens the link, even on the same port.
         Khepera->SetDevicePath(FComConfigure->ChosenPath());
-    else
+    } else {
         Khepera->SetPort(FComConfigure->ChosenPort());
+    }
+    ShowLinkState();
+    if (RobotDescription() != robotBefore)
+        RobotEvaluationChanged(RobotDescription());
+}
+
+QString TFOrvik::RobotDescription() const
+{
+    return SimulatedRobot ? "simulated Khepera, " + DescribeSimulation(Simulation)
+                          : "Khepera on " + Khepera->DevicePath();
 }
 
 void TFOrvik::ComputeFitnessOnRobot()

@@ -3,12 +3,10 @@
 // link.
 #include "tforvik.h"
 
-#include "elidedlabel.h"
 #include "kkhepera.h"
 #include "proximityring.h"
 
 #include <QLabel>
-#include <QStatusBar>
 
 void TFOrvik::ShowProximityValues(const std::array<uint32_t, 4>& directions)
 {
@@ -28,17 +26,16 @@ void TFOrvik::ShowProximityValues(const std::array<uint32_t, 4>& directions)
 
 void TFOrvik::ShowLinkState()
 {
-    if (!LLink) {
-        // Cut rather than widen the window when there is no room.
-        LLink = new ElidedLabel(this);
-        LLink->setObjectName("LLink");
-        statusBar()->addPermanentWidget(LLink);
-    }
-    // Short enough for the room the status bar has left; the device is in
-    // the tooltip.
+    // Short enough for the room the status bar has; the device is in the
+    // tooltip.
     const QString device = Khepera->DevicePath();
     QString text, detail;
-    if (!Khepera->IsOpen()) {
+    if (SimulatedRobot) {
+        text = "Simulated Khepera";
+        detail = QString("Robot mode drives the simulated Khepera inside Orvik (%1); the serial link (%2) "
+                         "is not used.")
+                     .arg(DescribeSimulation(Simulation), device);
+    } else if (!Khepera->IsOpen()) {
         text = "Khepera: closed";
         detail = QString("The link to the Khepera (%1) is not open.").arg(device);
     } else if (Khepera->Lost()) {

@@ -2,15 +2,16 @@
 // arena" window.
 #include "tforvik.h"
 
+#include "orvikwindows.h"
 #include "processrandom.h"
 #include "repositionkhepera.h"
 #include "robot_world.h"
 #include "simulatedarena.h"
 #include "simulatedrunview.h"
+#include "tffitnessdisplay.h"
 #include "tfrobotarena.h"
 #include "truthtablefitness.h"
 #include "watchedrobotbody.h"
-#include "windowplacement.h"
 
 #include <QLineEdit>
 
@@ -28,7 +29,8 @@ bool TFOrvik::UseSimulation()
     // evaluation left it, as a real one would.
     SimWorld = std::make_unique<ksim::RobotWorld>(arena->arena, arena->start,
                                                   ksim::SensorNoise(Simulation.noisePercent));
-    SimBody = std::make_unique<WatchedRobotBody>(*SimWorld, *FRobotArena, [this] { ProcessEvents(); });
+    SimBody = std::make_unique<WatchedRobotBody>(*SimWorld, *FRobotArena, [this] { ProcessEvents(); },
+                                                 [this] { return PacingSimulation(); });
     if (!simulatedView_)
         simulatedView_ = std::make_unique<SimulatedRunView>(*this, [this] { ProcessEventsSometimes(); });
     lastStartPose_ = arena->start;
@@ -56,9 +58,15 @@ double TFOrvik::EvaluateOnSimulation(const BitString& chromosome, int32_t index)
     return RunOnSimulation(chromosome, caption).fitness;
 }
 
+bool TFOrvik::PacingSimulation() const
+{
+    // "Stop" must not wait for the rest of a generation at the robot's pace.
+    return FRobotArena->RealTime() && !(Evolving && FFitnessDisplay->StopRequested);
+}
+
 void TFOrvik::RobotArena1Click()
 {
-    PlaceOnceBeside(FRobotArena, this, PlacementSide::Left);
+    PlaceSideWindowOnce(FRobotArena, true);
     FRobotArena->show();
     FRobotArena->raise();
 }

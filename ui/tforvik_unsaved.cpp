@@ -36,10 +36,14 @@ bool TFOrvik::MayClose()
 {
     if (!HasUnsavedGenerations())
         return true;
-    const QString text = QString("The population (generation %1) holds generations that have not been saved. "
-                                 "Save the current population before closing?")
-                             .arg(Population.GetGeneration());
-    switch (Ui().AskSaveDiscardCancel(this, "Warning", text)) {
+    return MaySaveFirst(QString("The population (generation %1) holds generations that have not been saved. "
+                                "Save the current population before closing?")
+                            .arg(Population.GetGeneration()));
+}
+
+bool TFOrvik::MaySaveFirst(const QString& question)
+{
+    switch (Ui().AskSaveDiscardCancel(this, "Warning", question)) {
     case UiSeam::SaveChoice::Save:
         return SavePopulation();
     case UiSeam::SaveChoice::Discard:
@@ -50,12 +54,23 @@ bool TFOrvik::MayClose()
     return false;
 }
 
+bool TFOrvik::MayReplacePopulation(const QString& change)
+{
+    const QString lost = QString("You are about to change %1: all the individuals will be lost").arg(change);
+    if (!HasUnsavedGenerations())
+        return Ui().AskYesNo(this, "Warning", lost + ". Proceed?");
+    // As on closing: what has not been saved can be saved first.
+    return MaySaveFirst(lost
+                        + QString(", and the population (generation %1) holds generations that have not been "
+                                  "saved. Save the current population first?")
+                              .arg(Population.GetGeneration()));
+}
+
 bool TFOrvik::MayReplaceEvolvedPopulation()
 {
     if (Population.History().empty())
         return true; // nothing evaluated yet: a random population for a random one
-    return Ui().AskYesNo(this, "Warning",
-                         "You are about to change the PAL: all the individuals will be lost. Proceed?");
+    return MayReplacePopulation("the PAL");
 }
 
 void TFOrvik::NoteFitnessMeaning()
@@ -65,24 +80,34 @@ void TFOrvik::NoteFitnessMeaning()
     // The generation this run records first (a recorded one is bred first).
     const int32_t next = Population.GetGeneration() + (Population.IsEvaluated() ? 1 : 0);
     const double tableMaximum = MaxPossibleFitness(Table);
-    if (Population.History().empty() || !plottedFitnessMeaning_) {
-        // Nothing plotted, or plotted generations scored in a way not known
-        // (loaded): nothing to compare with, so no mark.
+    if (Population.History().empty()) {
         fitnessMeaningSince_ = next;
-    } else if (*plottedFitnessMeaning_ != meaning) {
-        QString note;
+    } else if (!plottedFitnessMeaning_) {
+        // Plotted generations scored in a way not known (loaded): nothing to
+        // compare with, so no mark; the maximum is looked for in them too.
+    } else if (*plottedFitnessMeaning_ != meaning || (robot && !robotEvaluationChanges_.isEmpty())) {
+        QStringList notes;
         if (IsRobot(*plottedFitnessMeaning_) != robot)
-            note = robot ? QString("robot runs from here (0 to 1)")
-                         : QString("truth table from here (at most %1)").arg(tableMaximum);
-        else
-            note = robot ? QString("motor table changed")
-                         : QString("truth table changed (at most %1)").arg(tableMaximum);
-        FFitnessDisplay->AddMark(next, note);
+            notes << (robot ? QString("robot runs from here (0 to 1)")
+                            : QString("truth table from here (at most %1)").arg(tableMaximum));
+        else if (*plottedFitnessMeaning_ != meaning)
+            notes << (robot ? QString("motor table changed")
+                            : QString("truth table changed (at most %1)").arg(tableMaximum));
+        if (robot)
+            notes << robotEvaluationChanges_;
+        FFitnessDisplay->AddMark(next, notes.join("; "));
         fitnessMeaningSince_ = next;
     }
+    robotEvaluationChanges_.clear();
     plottedFitnessMeaning_ = meaning;
     const std::optional<double> best = robot ? std::nullopt : std::optional<double>(tableMaximum);
     FFitnessDisplay->SetReachTarget(best, fitnessMeaningSince_);
+}
+
+void TFOrvik::RobotEvaluationChanged(const QString& note)
+{
+    robotEvaluationChanges_.removeAll(note);
+    robotEvaluationChanges_ << note;
 }
 
 void TFOrvik::RescorePopulation()

@@ -2,6 +2,7 @@
 
 #include "arena_painter.h"
 #include "arena_view_transform.h"
+#include "elidedlabel.h"
 #include "proximity_sensors.h"
 
 #include <QCheckBox>
@@ -46,7 +47,8 @@ TFRobotArena::TFRobotArena(QWidget* parent)
     : QWidget(parent, Qt::Window),
       Canvas(new RobotArenaCanvas(this)),
       CBRealTime(new QCheckBox(tr("Real time"), this)),
-      LRun(new QLabel(this))
+      // Cut rather than widen the window when a caption is long.
+      LRun(new ElidedLabel(this))
 {
     setObjectName(QStringLiteral("FRobotArena"));
     setWindowTitle(tr("Robot arena"));

@@ -434,6 +434,10 @@ void TFTruthTable::BSaveClick()
             values.push_back(CellValue(row, j));
     if (!WriteTextFile(path, FormatTableFile(NumIn, NumOut, values)))
         Ui().Message(this, QStringLiteral("Error"), QStringLiteral("Error saving truth table"));
+    else
+        emit FileWritten(QStringLiteral("%1 saved to %2")
+                             .arg(MotorMode ? QStringLiteral("Motor table") : QStringLiteral("Truth table"),
+                                  ShownPath(path)));
 }
 
 void TFTruthTable::BLoadClick()

@@ -120,6 +120,10 @@ public:
     // The computation behind LNeededTerms (tests wait for it).
     MinimumTermsTask* MinimumTask;
 
+signals:
+    // "Save" wrote the table: `note` says where ("Truth table saved to /home/...").
+    void FileWritten(const QString& note);
+
 private:
     // tftruthtable_minimum.cpp
     void SetUpMinimum();

@@ -2,7 +2,9 @@
 
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QUrl>
 
 #include <memory>
@@ -11,15 +13,28 @@ namespace {
 UiSeam realSeam;
 UiSeam* current = &realSeam;
 
+} // namespace
+
+QString ProposedFile(const FileDialogRequest& request)
+{
+    return QDir::current().absoluteFilePath(request.defaultName.isEmpty() ? QString(".") : request.defaultName);
+}
+
+QString ShownPath(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
+
 QFileDialog* MakeFileDialog(QWidget* parent, const FileDialogRequest& request)
 {
     auto* dialog = new QFileDialog(parent, request.caption);
     dialog->setNameFilter(request.filter);
     dialog->setDefaultSuffix(request.defaultSuffix);
-    dialog->selectFile(request.defaultName);
+    // Not the folder the last file dialog of the program was in, which Qt
+    // would propose: a relative name is proposed in the current folder.
+    const QFileInfo proposed(ProposedFile(request));
+    dialog->setDirectory(request.defaultName.isEmpty() ? proposed.absoluteFilePath() : proposed.absolutePath());
+    if (!request.defaultName.isEmpty())
+        dialog->selectFile(proposed.fileName());
     return dialog;
 }
-} // namespace
 
 void UiSeam::Message(QWidget* parent, const QString& caption, const QString& text)
 {

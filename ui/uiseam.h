@@ -13,7 +13,7 @@ class QWidget;
 // ("GA files (*.ga);;All files (*)").
 struct FileDialogRequest {
     QString caption;
-    QString defaultName;      // proposed file name, e.g. "default.ga"
+    QString defaultName;      // proposed file, e.g. "default.ga" (in the current folder) or an absolute path
     QString defaultSuffix;    // appended when the user types none, e.g. "ga"
     QString filter;
     bool mustExist = false;   // open dialogs: only existing files
@@ -38,6 +38,17 @@ public:
     // Opens a file or link in the desktop's viewer for it; false when none could.
     virtual bool OpenUrl(const QUrl& url);
 };
+
+// Where every file dialog starts: `request.defaultName` made absolute from
+// the current folder (an absolute name stays as it is; no name: the current
+// folder itself).
+QString ProposedFile(const FileDialogRequest& request);
+// `path` absolute, with the platform's separators: how the program names a
+// file it wrote.
+QString ShownPath(const QString& path);
+// The real file dialog for `request`, in the folder of ProposedFile.
+class QFileDialog;
+QFileDialog* MakeFileDialog(QWidget* parent, const FileDialogRequest& request);
 
 // The seam in force (the real one unless a test installed another).
 UiSeam& Ui();

@@ -12,8 +12,8 @@ constexpr std::chrono::milliseconds PaceSlice{4};
 } // namespace
 
 WatchedRobotBody::WatchedRobotBody(ksim::RobotWorld& world, TFRobotArena& arena,
-                                   std::function<void()> processEvents)
-    : SimulatedRobotBody(world), arena_(arena), processEvents_(std::move(processEvents))
+                                   std::function<void()> processEvents, std::function<bool()> paced)
+    : SimulatedRobotBody(world), arena_(arena), processEvents_(std::move(processEvents)), paced_(std::move(paced))
 {
 }
 
@@ -38,7 +38,7 @@ void WatchedRobotBody::Stepped()
 
 void WatchedRobotBody::KeepPace()
 {
-    if (!arena_.RealTime()) {
+    if (!paced_()) {
         pacing_ = false;
         return;
     }
@@ -50,7 +50,7 @@ void WatchedRobotBody::KeepPace()
         return;
     }
     const auto due = pacedSince_ + (PhysicsSteps() - pacedFrom_) * PhysicsStep;
-    for (auto t = now; t < due && arena_.RealTime(); t = std::chrono::steady_clock::now()) {
+    for (auto t = now; t < due && paced_(); t = std::chrono::steady_clock::now()) {
         processEvents_();
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(due - t, PaceSlice));
     }

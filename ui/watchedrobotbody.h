@@ -8,7 +8,8 @@
 // only updates the arena window's state (painted when the GUI next processes
 // its events). In real time each step waits until its 10 ms have passed on
 // the wall clock, letting the GUI process its events while it waits, so that
-// a run takes as long as on the robot and the window stays responsive.
+// a run takes as long as on the robot and the window stays responsive. A
+// stop asked for while pacing ends the pacing: the rest goes in virtual time.
 #include "simulatedrobotbody.h"
 
 #include <QString>
@@ -22,8 +23,10 @@ class TFRobotArena;
 class WatchedRobotBody : public SimulatedRobotBody {
 public:
     // `processEvents` lets the GUI handle its events once (while waiting in
-    // real time). The world and the window must outlive the body.
-    WatchedRobotBody(ksim::RobotWorld& world, TFRobotArena& arena, std::function<void()> processEvents);
+    // real time); `paced` says whether steps keep pace with the wall clock
+    // now. The world and the window must outlive the body.
+    WatchedRobotBody(ksim::RobotWorld& world, TFRobotArena& arena, std::function<void()> processEvents,
+                     std::function<bool()> paced);
 
     // From now on every control step (0.1 s) of robot time is shown in the
     // arena window, under `caption`, and its pose recorded; the recording
@@ -42,6 +45,7 @@ private:
 
     TFRobotArena& arena_;
     std::function<void()> processEvents_;
+    std::function<bool()> paced_;
     bool watching_ = false;
     int64_t watchedFrom_ = 0; // PhysicsSteps() at StartWatching
     QVector<ksim::Pose> recording_;

@@ -1,27 +1,48 @@
 #pragma once
-// Where the program's side windows (the fitness chart, the debug console)
-// open the first time: beside the main window when the screen has room,
-// otherwise centred on it but below its menu bar, so that they never hide
-// the menus. Once placed (by the program or the user) a window stays where
-// it is for the rest of the run.
-#include <QPoint>
+// Where the program's side windows (the fitness chart, the robot arena, the
+// debug console) open the first time: fully on the screen of the main window,
+// never over its menu bar, over none of the other side windows shown and as
+// little over the main window as the screen allows, beside it on the
+// preferred side when there is room. Once placed (by the program or the user)
+// a window stays where it is for the rest of the run.
 #include <QRect>
 #include <QSize>
+
+#include <vector>
 
 class QMainWindow;
 class QWidget;
 
 enum class PlacementSide { Right, Left };
 
-// The frame for a window whose frame is `size` (and may be as narrow as
-// `minimum`), next to `anchor` (the main window's frame) on the `preferred`
-// side, else on the other side; narrowed down to the room beside `anchor` when
-// only that fits; else centred on `anchor` at full size with its top below
-// `keepClear` (the main window's menu bar). Always kept inside `available`
-// as far as the size allows. All rectangles in global screen coordinates.
-QRect PlaceBeside(const QRect& anchor, const QRect& keepClear, const QSize& size, const QSize& minimum,
-                  const QRect& available, PlacementSide preferred);
+struct PlacementRequest {
+    QRect available;         // the screen's available area
+    QRect mainFrame;         // the main window's frame
+    QRect menuBar;           // its menu bar
+    QSize size;              // the frame the window wants
+    QSize minimum;           // the smallest frame it can take
+    std::vector<QRect> others; // frames of the side windows on screen
+    PlacementSide preferred = PlacementSide::Right;
+};
 
-// Moves (and may narrow) `window`, top level and not yet placed, next to
-// `mainWindow` by PlaceBeside; does nothing to a window that has a place.
-void PlaceOnceBeside(QWidget* window, const QMainWindow* mainWindow, PlacementSide preferred);
+// The frame for the window, all rectangles in global screen coordinates. In
+// order of importance: off the menu bar, on the screen, off the other side
+// windows, off the main window, at full size (narrowed to the room beside the
+// main window only when that keeps it off the main window), on the preferred
+// side, next to the main window and level with its top.
+QRect PlaceSideWindow(const PlacementRequest& request);
+
+// The size `window` (top level, maybe never shown) will have once shown: its
+// layout is brought up to date first, since a window not shown yet has only
+// the size it was created with.
+QSize ShownSize(QWidget* window);
+
+// Moves `window` (top level, not shown yet) to the centre of the available
+// area of the primary screen, at the size it will be shown with.
+void CentreOnScreen(QWidget* window);
+
+// Moves (and may narrow) `window`, top level and not yet placed, by
+// PlaceSideWindow beside `mainWindow`, keeping off the visible windows of
+// `others`; does nothing to a window that has a place.
+void PlaceOnceBeside(QWidget* window, const QMainWindow* mainWindow, PlacementSide preferred,
+                     const std::vector<const QWidget*>& others = {});

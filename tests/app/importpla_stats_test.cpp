@@ -48,9 +48,10 @@ TEST_F(OrvikWindowTest, ImportingIntoAnotherPalAsksBeforeLosingAnEvolvedPopulati
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(".i 2\n.o 1\n.p 1\n11 1\n.e\n");
     file.close();
+    // The evolved generation is not saved: Save / Discard / Cancel.
     for (const bool yes : {false, true}) {
         ui.messages.clear();
-        ui.yesNoAnswers = {yes};
+        ui.saveAnswers = {yes ? UiSeam::SaveChoice::Discard : UiSeam::SaveChoice::Cancel};
         ui.fileAnswers.push_back(path);
         window->ImportPla1->trigger();
         ASSERT_EQ(ui.messages.size(), 1u);

@@ -363,3 +363,25 @@ TEST_F(OrvikWindowTest, AFileWithADamagedLastBlockOffersItsCompleteBlocks)
     EXPECT_EQ(window->CurrentIndividual, 1);
     EXPECT_EQ(window->Population.History().size(), 2u);
 }
+
+// The maximum of the default table (all 0) is reached at once; saved at
+// generations 2 and 4 and loaded, the history has no generations 0 and 1,
+// and the chart says so instead of "first reached at generation 2".
+TEST_F(OrvikWindowTest, TheMaximumReachedIsToldFromTheHistoryLoaded)
+{
+    const QString path = TempFile("saved.ga");
+    ui.fileAnswer = path;
+    for (int g = 0; g <= 4; ++g) {
+        EvolveOneGeneration(window);
+        if (g == 2 || g == 4)
+            window->BSaveGenClick();
+    }
+    ASSERT_EQ(window->Population.History().front().values.size(), 100u);
+    window->BResetPopClick();
+    ui.onExec = Choose(1, 0);
+    window->BLoadProgramClick();
+    ASSERT_EQ(window->Population.GetGeneration(), 4);
+    ASSERT_GE(window->Population.FitInfo().front().max, 48.0) << "the default table is matched at once";
+    EXPECT_EQ(FFitnessDisplay->LMaxReached->text(),
+              "Maximum 48 reached by generation 2 (generations 0 to 1 are not in the history)");
+}

@@ -64,6 +64,7 @@ TEST_F(SimulatedRobotWindowTest, TheChoiceNeedsNoSerialRobotAndAPortChoiceEndsIt
     EXPECT_TRUE(window->CBKhepera->isChecked());
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text.toStdString();
     EXPECT_EQ(window->StatusPanels[3]->text(), "Max possible fit: 1.00");
+    EXPECT_EQ(window->LLink->text(), "Simulated Khepera");
 
     // The dialog shows the simulation chosen; picking a port goes back to it.
     bool shownSimulated = false;
@@ -78,6 +79,45 @@ TEST_F(SimulatedRobotWindowTest, TheChoiceNeedsNoSerialRobotAndAPortChoiceEndsIt
     EXPECT_TRUE(shownSimulated);
     EXPECT_FALSE(window->SimulatedRobot);
     EXPECT_EQ(window->Khepera->DevicePath(), pty.slavePath);
+    EXPECT_EQ(window->LLink->text(), "Khepera: open");
+}
+
+TEST_F(SimulatedRobotWindowTest, StopInRealTimeFinishesTheGenerationInVirtualTime)
+{
+    ChooseSimulation();
+    window->ELengthRun->setText("10"); // four individuals: over 40 s at the robot's pace
+    window->RobotArena1Click();
+    window->FRobotArena->CBRealTime->setChecked(true);
+    QTimer::singleShot(200, FFitnessDisplay->BStop, [] { FFitnessDisplay->BStop->click(); });
+    QElapsedTimer clock;
+    clock.start();
+    window->Evolve();
+    EXPECT_LT(clock.elapsed(), 20000);
+    EXPECT_EQ(window->Population.History().size(), 1u); // the generation is whole and recorded
+    EXPECT_EQ(window->LRunNote->text(), "Stopped after generation 0, finished in virtual time");
+    // Pacing is back for the next run.
+    EXPECT_TRUE(window->PacingSimulation());
+}
+
+TEST_F(SimulatedRobotWindowTest, ChangingTheArenaOrTheNoiseMarksTheChart)
+{
+    ChooseSimulation();
+    StopAfter(1);
+    window->Evolve();
+    int32_t changed = 0;
+    for (const int noise : {0, 3}) { // the same settings again, then more noise
+        ui.onExec = [noise](QDialog* d) {
+            static_cast<TFComConfigure*>(d)->ENoise->setText(QString::number(noise));
+            return FakeUiSeam::PressOk(d);
+        };
+        window->Communication1Click();
+        changed = window->Population.GetGeneration() + 1;
+        StopAfter(window->Population.History().size() + 1);
+        window->Evolve();
+    }
+    ASSERT_EQ(FFitnessDisplay->Marks().size(), 1u);
+    EXPECT_EQ(FFitnessDisplay->Marks()[0].generation, changed);
+    EXPECT_EQ(FFitnessDisplay->Marks()[0].note, "simulated Khepera, the default arena, 3 % noise");
 }
 
 TEST_F(SimulatedRobotWindowTest, EvolveRunsInVirtualTimeUntilStopAndTheWindowIsIdleAgain)

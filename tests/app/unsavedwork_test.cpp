@@ -4,11 +4,13 @@
 #include "orvikfixture.h"
 #include "palanswer.h"
 #include "tffitnessdisplay.h"
+#include "tfgaconfigure.h"
 #include "tftruthtable.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 
 namespace {
@@ -30,7 +32,19 @@ int Generations(const QString& path)
 
 } // namespace
 
-TEST_F(OrvikWindowTest, ClosingAsksOnceForUnsavedGenerations)
+// A new set of windows for case `index`, and the population file it may save to.
+class UnsavedWorkTest : public OrvikWindowTest {
+protected:
+    QString FreshWindow(std::ptrdiff_t index)
+    {
+        DestroyOrvikWindows();
+        CreateOrvikWindows(pty.slavePath);
+        window = FOrvik;
+        return TempFile(QString("%1.ga").arg(index));
+    }
+};
+
+TEST_F(UnsavedWorkTest, ClosingAsksOnceForUnsavedGenerations)
 {
     struct Case {
         const char* name;
@@ -52,10 +66,7 @@ TEST_F(OrvikWindowTest, ClosingAsksOnceForUnsavedGenerations)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        DestroyOrvikWindows();
-        CreateOrvikWindows(pty.slavePath);
-        window = FOrvik;
-        const QString path = TempFile(QString("%1.ga").arg(&c - cases));
+        const QString path = FreshWindow(&c - cases);
         ui.fileAnswer = *c.saveAs ? path : QString();
         window->show();
         if (c.evolve)
@@ -81,31 +92,83 @@ TEST_F(OrvikWindowTest, APalChangeAsksBeforeLosingAnEvolvedPopulation)
     window->PALparameters1Click();
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(window->Pal, (PalConfig{4, 3, 3}));
+}
 
-    EvolveOneGeneration(window);
-    for (const bool yes : {false, true}) {
+// The PAL and the population-size changes ask first; with unsaved
+// generations they offer to save them, as closing does.
+TEST_F(UnsavedWorkTest, ReplacingAnEvolvedPopulationOffersToSaveItFirst)
+{
+    const QString lostPal = "You are about to change the PAL: all the individuals will be lost";
+    const QString lostSize = "You are about to change the size of the population: all the individuals will be lost";
+    const QString unsaved = ", and the population (generation 0) holds generations that have not been saved. "
+                            "Save the current population first?";
+    struct Case {
+        const char* name;
+        bool size;          // the population size changes, else the PAL
+        bool saved;         // saved before the change
+        bool yes;           // the Yes/No answer
+        Choice answer;      // the Save / Discard / Cancel answer
+        const char* saveAs; // the save dialog's answer, "" cancels it
+        QString question;
+        bool replaced;
+        int generationsInFile;
+    };
+    const Case cases[] = {
+        {"PAL, saved, No", false, true, false, Choice::Cancel, "", lostPal + ". Proceed?", false, 1},
+        {"PAL, saved, Yes", false, true, true, Choice::Cancel, "", lostPal + ". Proceed?", true, 1},
+        {"PAL, unsaved, Cancel", false, false, true, Choice::Cancel, "", lostPal + unsaved, false, 0},
+        {"PAL, unsaved, Discard", false, false, true, Choice::Discard, "", lostPal + unsaved, true, 0},
+        {"PAL, unsaved, Save", false, false, true, Choice::Save, "runs.ga", lostPal + unsaved, true, 1},
+        {"PAL, unsaved, Save cancelled", false, false, true, Choice::Save, "", lostPal + unsaved, false, 0},
+        {"size, saved, Yes", true, true, true, Choice::Cancel, "", lostSize + ". Proceed?", true, 1},
+        {"size, unsaved, Save", true, false, true, Choice::Save, "runs.ga", lostSize + unsaved, true, 1},
+        {"size, unsaved, Cancel", true, false, true, Choice::Cancel, "", lostSize + unsaved, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = FreshWindow(&c - cases);
+        EvolveOneGeneration(window);
+        ui.fileAnswer = path;
+        if (c.saved)
+            window->BSaveGenClick();
+        ui.fileAnswer = *c.saveAs ? path : QString();
         ui.messages.clear();
-        ui.yesNoAnswers = {yes};
-        ui.onExec = PalAnswer("4", "3", "5");
-        window->PALparameters1Click();
+        ui.yesNoAnswers = {c.yes};
+        ui.saveAnswers = {c.answer};
+        if (c.size) {
+            ui.onExec = [](QDialog* dialog) {
+                static_cast<TFGAConfigure*>(dialog)->EditPopSize->setText("50");
+                static_cast<TFGAConfigure*>(dialog)->EditMutationRate->setText("0.02");
+                return FakeUiSeam::PressOk(dialog);
+            };
+            window->ConfigureGA();
+            EXPECT_EQ(window->Population.GetMutationRate(), 0.02); // applied whatever the answer
+        } else {
+            ui.onExec = PalAnswer("4", "3", "5");
+            window->PALparameters1Click();
+        }
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.Lines()[0], "Warning | You are about to change the PAL: all the individuals will be lost. "
-                                 "Proceed?");
-        EXPECT_EQ(window->Pal, yes ? (PalConfig{4, 5, 3}) : (PalConfig{4, 3, 3}));
-        EXPECT_EQ(window->Population.History().size(), yes ? 0u : 1u);
+        EXPECT_EQ(ui.messages[0].caption, "Warning");
+        EXPECT_EQ(ui.messages[0].text, c.question);
+        EXPECT_EQ(window->Population.History().empty(), c.replaced);
+        EXPECT_EQ(Generations(path), c.generationsInFile);
     }
 }
 
-TEST_F(OrvikWindowTest, SavingSaysWhereAndLoadingProposesThatFile)
+TEST_F(OrvikWindowTest, SavingSaysWhereAndSavingAndLoadingProposeThatFile)
 {
     const QString path = TempFile("runs.ga");
     ui.fileAnswer = path;
     window->BSaveGenClick();
-    EXPECT_EQ(window->LRunNote->text(), "Generation 0 appended to runs.ga");
-    ui.fileAnswer.clear(); // the load dialog is cancelled
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ui.fileRequests.back().defaultName, "default.ga"); // in the current folder
+    EXPECT_EQ(window->LRunNote->text(), "Generation 0 appended to " + path);
+    ui.fileAnswer.clear(); // the dialogs are cancelled
+    window->BSaveGenClick();
     window->BLoadProgramClick();
-    ASSERT_FALSE(ui.fileRequests.empty());
-    EXPECT_EQ(ui.fileRequests.back().defaultName, path);
+    ASSERT_EQ(ui.fileRequests.size(), 3u);
+    EXPECT_EQ(ui.fileRequests[1].defaultName, path);
+    EXPECT_EQ(ui.fileRequests[2].defaultName, path);
 }
 
 TEST_F(OrvikWindowTest, TheChartMarksWhereTheFitnessChangedMeaning)

@@ -1,10 +1,13 @@
 // The main window keeps its width whatever the status bar says, and the PAL
 // schematic's scroll area holds just the drawing.
+#include "elidedlabel.h"
 #include "orvikfixture.h"
 #include "palpaintbox.h"
 #include "palviewer.h"
 
+#include <QHelpEvent>
 #include <QLabel>
+#include <QToolTip>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -16,9 +19,17 @@ TEST_F(OrvikWindowTest, ALongStatusNoteDoesNotWidenTheWindow)
     ui.fileAnswer = TempFile("a-population-file-with-a-rather-long-name-for-this-afternoon.ga");
     window->BSaveGenClick();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(window->LRunNote->text().startsWith("Generation 0 appended to a-population"));
+    EXPECT_TRUE(window->LRunNote->text().endsWith("/a-population-file-with-a-rather-long-name-for-this-afternoon.ga"));
     EXPECT_EQ(window->width(), width);
     EXPECT_LE(window->minimumSizeHint().width(), width);
+
+    // Cut at this width, the note shows whole on hover.
+    auto* note = static_cast<ElidedLabel*>(window->LRunNote);
+    note->setText(note->text().repeated(3));
+    ASSERT_TRUE(note->IsElided());
+    QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), note->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(note, &hover);
+    EXPECT_EQ(QToolTip::text(), note->text());
 }
 
 TEST_F(OrvikWindowTest, TheScrollAreaHoldsJustTheDrawing)

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QValueAxis>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -234,7 +235,7 @@ TEST_F(FitnessDisplay, ARevisedHistoryIsDrawnAfreshAndClearPlotEmptiesEverything
     EXPECT_TRUE(window.EMaxFitness->text().isEmpty());
 }
 
-TEST_F(FitnessDisplay, LabelShowsTheLastRecordsMaximumInShortestForm)
+TEST_F(FitnessDisplay, LabelShowsTheLastRecordsMaximumAsAPersonReadsIt)
 {
     struct Row {
         double lastMax;
@@ -242,6 +243,7 @@ TEST_F(FitnessDisplay, LabelShowsTheLastRecordsMaximumInShortestForm)
     } rows[] = {{12.0, "Current maximum fitness: 12"},
                 {12.5, "Current maximum fitness: 12.5"},
                 {0.1, "Current maximum fitness: 0.1"},
+                {0.9799120234604106, "Current maximum fitness: 0.9799"},
                 {-3.0, "Current maximum fitness: -3"}};
     for (const Row& row : rows) {
         // An earlier, larger maximum must not show: the label is the last record's.
@@ -456,7 +458,7 @@ TEST_F(FitnessDisplay, HundredThousandGenerationsStayReadable)
     EXPECT_GT(Axis(Qt::Horizontal)->min(), -0.05 * count);
     EXPECT_GE(Axis(Qt::Horizontal)->max(), count - 1.0);
     EXPECT_LT(Axis(Qt::Horizontal)->max(), 1.05 * count);
-    EXPECT_EQ(window.EMaxFitness->text(), "Current maximum fitness: 47.99952");
+    EXPECT_EQ(window.EMaxFitness->text(), "Current maximum fitness: 47.9995");
 }
 
 // A maximum that stays put is not hidden: it keeps clear of the plot's top
@@ -509,4 +511,87 @@ TEST_F(FitnessDisplay, SaysWhenTheBestFitnessWasFirstReached)
     EXPECT_EQ(window.LMaxReached->text(), "Maximum 46 first reached at generation 30");
     window.ClearPlot();
     EXPECT_EQ(window.LMaxReached->text(), "");
+}
+
+// A loaded history holds only the saved generations: where the maximum may
+// have come before the first record that has it, the label says so.
+TEST_F(FitnessDisplay, ALoadedHistorySaysWhatItCannotKnow)
+{
+    const struct {
+        std::vector<GAFitInfo> history;
+        const char* text;
+    } cases[] = {
+        {{{48, 30, 10, 1584779}}, "Maximum 48 reached by generation 1584779 (generations 0 to 1584778 are not "
+                                  "in the history)"},
+        {{{40, 30, 10, 100}, {48, 30, 10, 2792}, {48, 40, 10, 1584779}},
+         "Maximum 48 reached by generation 2792 (generations 101 to 2791 are not in the history)"},
+        {{{40, 30, 10, 0}, {48, 30, 10, 2}}, "Maximum 48 reached by generation 2 (generation 1 is not in the history)"},
+        {{{40, 30, 10, 0}, {48, 30, 10, 1}}, "Maximum 48 first reached at generation 1"},
+    };
+    window.SetReachTarget(48.0, 0);
+    for (const auto& c : cases) {
+        window.PlotFitInfo(c.history);
+        EXPECT_EQ(window.LMaxReached->text(), c.text);
+    }
+}
+
+// After a long run the climb is found by zooming into the generations: the
+// wheel, a drag and a double click, through the chart's view.
+TEST_F(FitnessDisplay, TheGenerationsZoomAndPanAndADoubleClickShowsThemAll)
+{
+    std::vector<GAFitInfo> history;
+    for (int g = 0; g < 1000000; ++g) {
+        const double max = 48.0 * std::min(g, 2792) / 2792;
+        history.push_back({max, max / 2, 0.0, g});
+    }
+    window.resize(720, 500);
+    window.show();
+    window.PlotFitInfo(history);
+    window.RefreshChartNow();
+    EXPECT_FALSE(window.GenerationView());
+
+    window.ZoomGenerations(0, 3000);
+    const QList<QPointF> climb = Drawn(0);
+    ASSERT_FALSE(climb.isEmpty());
+    EXPECT_GE(climb.front().x(), 0.0);
+    EXPECT_LE(climb.back().x(), 3000.0);
+    EXPECT_GE(climb.size(), 2000); // every generation of it, or nearly
+    EXPECT_LE(Axis(Qt::Vertical)->max(), 48.0 * 1.1);
+
+    const QRectF plot = window.Chart1->chart()->plotArea();
+    const QPoint centre = window.Chart1->mapFromScene(window.Chart1->chart()->mapToScene(plot.center()));
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, window.Chart1->viewport()->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(window.Chart1->viewport(), &event);
+    };
+    const auto width = [&] { return window.GenerationView()->second - window.GenerationView()->first; };
+
+    QWheelEvent notchIn(centre, window.Chart1->viewport()->mapToGlobal(centre), QPoint(), QPoint(0, 120),
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(window.Chart1->viewport(), &notchIn);
+    EXPECT_NEAR(width(), 0.8 * 3000, 1.0);
+    const double before = window.GenerationView()->first;
+    send(QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, centre - QPoint(50, 0), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, centre - QPoint(50, 0), Qt::LeftButton, Qt::NoButton);
+    EXPECT_GT(window.GenerationView()->first, before); // dragged left: later generations
+    EXPECT_NEAR(width(), 0.8 * 3000, 1.0);
+    send(QEvent::MouseButtonDblClick, centre, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_FALSE(window.GenerationView());
+    EXPECT_GE(Axis(Qt::Horizontal)->max(), 999999.0);
+}
+
+TEST_F(FitnessDisplay, NotesOfMarksCloseTogetherDoNotOverlap)
+{
+    window.resize(720, 500);
+    window.show();
+    window.PlotFitInfo(Rising(1000));
+    for (int32_t g : {500, 505, 510, 515})
+        window.AddMark(g, "simulated Khepera, the open arena, 3 % noise");
+    window.RefreshChartNow();
+    const std::vector<QRectF> notes = window.VisibleMarkNotes();
+    ASSERT_EQ(notes.size(), 4u);
+    for (std::size_t a = 0; a < notes.size(); ++a)
+        for (std::size_t b = a + 1; b < notes.size(); ++b)
+            EXPECT_FALSE(notes[a].intersects(notes[b])) << a << " and " << b;
 }

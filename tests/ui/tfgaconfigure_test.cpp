@@ -239,3 +239,30 @@ TEST_F(TFGAConfigureTest, TheEvolutionStrategySetsThePopulationToOnePlusLambda)
     EXPECT_FALSE(dialog.EvolutionStrategy);
     EXPECT_EQ(dialog.Selection, 1);
 }
+
+TEST_F(TFGAConfigureTest, UnderTheStrategyTheGAOnlyFieldsAreGreyedOut)
+{
+    const std::array<QLineEdit*, 4> gaOnly{dialog.EditMutationRate, dialog.EditCrossoverRate,
+                                           dialog.EditRankNumber, dialog.EElitism};
+    for (QRadioButton* choice : {dialog.RBEvolutionStrategy, dialog.RBRank, dialog.RBRoulette}) {
+        choice->setChecked(true);
+        const bool es = choice == dialog.RBEvolutionStrategy;
+        for (QLineEdit* field : gaOnly)
+            EXPECT_EQ(field->isEnabled(), !es) << field->objectName().toStdString();
+        EXPECT_EQ(dialog.ELambda->isEnabled(), es);
+        EXPECT_EQ(dialog.EESMutationRate->isEnabled(), es);
+    }
+
+    // A GA field typed wrong before choosing the strategy: the message says
+    // how to reach it.
+    ui.onExec = [&](QDialog*) {
+        dialog.EditCrossoverRate->setText("abc");
+        dialog.RBEvolutionStrategy->setChecked(true);
+        dialog.accept();
+        return dialog.result();
+    };
+    dialog.ShowDialog();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.startsWith("Invalid data in the input fields\n"));
+    EXPECT_TRUE(ui.messages[0].text.contains("choose Rank or Roulette wheel"));
+}
