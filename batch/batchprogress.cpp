@@ -1,5 +1,6 @@
 #include "batchprogress.h"
 
+#include "readablefitness.h"
 #include "statisticsfile.h"
 
 #include <algorithm>
@@ -50,7 +51,7 @@ std::string ProgressDisplay::BarText(const ExperimentProgress& progress, double 
     // A robot batch without a --target has no fitness to reach (infinity).
     const bool goal = std::isfinite(maxFitness);
     if (progress.anyBest)
-        text += ", best " + Number(progress.best) + (goal ? " of " + Number(maxFitness) : std::string());
+        text += ", best " + ReadableFitness(progress.best) + (goal ? " of " + ReadableFitness(maxFitness) : std::string());
     if (goal)
         text += ", " + std::to_string(progress.reachedMax) + " at max";
     text += ", " + TimeLeft(progress) + " left";
@@ -65,19 +66,19 @@ std::string ProgressDisplay::RunText(const RunResult& result)
     case RunResult::End::NotStarted:
         return text + "not begun";
     case RunResult::End::ReachedMax:
-        text += "reached the maximum " + Number(result.best) + " at " + generation;
+        text += "reached the maximum " + ReadableFitness(result.best) + " at " + generation;
         break;
     case RunResult::End::Generations:
-        text += "best " + Number(result.best) + " after " + generation
+        text += "best " + ReadableFitness(result.best) + " after " + generation
             + (result.reachedAt ? " (maximum at generation " + std::to_string(*result.reachedAt) + ")" : "");
         break;
     case RunResult::End::Evaluations:
-        text += "best " + Number(result.best) + " after " + std::to_string(result.evaluations)
+        text += "best " + ReadableFitness(result.best) + " after " + std::to_string(result.evaluations)
             + " evaluations, " + generation
             + (result.reachedAt ? " (maximum at generation " + std::to_string(*result.reachedAt) + ")" : "");
         break;
     case RunResult::End::Interrupted:
-        text += "interrupted after " + generation + ", best " + Number(result.best);
+        text += "interrupted after " + generation + ", best " + ReadableFitness(result.best);
         break;
     }
     return text + ", " + Number(std::round(result.seconds * 1000.0) / 1000.0) + " s";
@@ -103,7 +104,7 @@ void ProgressDisplay::Tick(const ExperimentProgress& progress)
         && progress.finished < progress.runs) {
         lastLine_ = std::chrono::steady_clock::now();
         std::fprintf(stream_, "%u of %u runs done, best %s, about %s left\n", progress.finished,
-            progress.runs, progress.anyBest ? Number(progress.best).c_str() : "-",
+            progress.runs, progress.anyBest ? ReadableFitness(progress.best).c_str() : "-",
             TimeLeft(progress).c_str());
     }
     std::fflush(stream_);
