@@ -110,13 +110,82 @@ std::string ParseArena(BatchOptions& options, const std::string& text)
 {
     if (text.empty())
         return "--arena needs default, open or a file name";
-    options.arena = text;
+    if (options.arenas.empty())
+        options.arena = text;
+    options.arenas.push_back(text);
+    return {};
+}
+
+// Robot evaluation and assessment options (robotevaluation.h, robotassessment.h).
+std::string ParseStallPenalty(BatchOptions& options, const std::string& text)
+{
+    double& penalty = options.evaluation.stallPenalty;
+    if (!ParseNumber(text, penalty) || penalty < 0.0 || penalty > 1.0)
+        return "--stall-penalty " + BriefText(text) + ": must be a number from 0 to 1 (the share of a stalled run's fitness taken away)";
+    return {};
+}
+
+std::string ParseReevaluate(BatchOptions& options, const std::string& text)
+{
+    uint64_t value = 0;
+    if (!ParseUnsigned(text, 1, 10, value))
+        return OutOfRange("--reevaluate", text, 1, 10);
+    options.evaluation.reevaluations = static_cast<uint32_t>(value);
+    return {};
+}
+
+std::string ParseAssess(BatchOptions& options, const std::string& text)
+{
+    uint64_t value = 0;
+    if (!ParseUnsigned(text, 1, 1000, value))
+        return OutOfRange("--assess", text, 1, 1000) + " (start places per arena)";
+    options.assess = static_cast<uint32_t>(value);
+    return {};
+}
+
+std::string ParseAssessArena(BatchOptions& options, const std::string& text)
+{
+    if (text.empty())
+        return "--assess-arena needs default, open or a file name";
+    options.assessArenas.push_back(text);
+    return {};
+}
+
+// Options that may be given more than once, each adding to a list.
+constexpr const char* repeatable[] = {"--arena", "--assess-arena"};
+
+bool Repeatable(std::string_view name)
+{
+    for (const char* option : repeatable)
+        if (name == option)
+            return true;
+    return false;
+}
+
+// The options that only an assessment takes, and those that only evolving takes.
+constexpr const char* assessOnly[] = {"--assess-arena", "--assess-length", "--assess-seed", "--assessment"};
+constexpr const char* evolvingOnly[] = {"--stats", "--summary", "--save-best", "--start", "--shared-starts",
+    "--reevaluate", "--stall-penalty", "--runs", "--generations", "--evaluations", "--target"};
+
+std::string CheckRobotEvaluation(const BatchOptions& options, const std::set<std::string>& seen)
+{
+    for (const char* option : assessOnly)
+        if (seen.count(option) && !options.assess)
+            return std::string(option) + " needs --assess N";
+    if (!options.populations.empty())
+        for (const char* option : evolvingOnly)
+            if (seen.count(option))
+                return std::string(option) + ": the population files named are assessed, not evolved; leave it out";
+    if (seen.count("--runs-per-individual") && options.runsPerIndividual < options.arenas.size())
+        return "--runs-per-individual " + std::to_string(options.runsPerIndividual) + " with "
+            + std::to_string(options.arenas.size()) + " arenas: each arena needs a run of every individual";
     return {};
 }
 
 // The options that only robot runs take.
 constexpr const char* robotOnly[] = {"--run-length", "--runs-per-individual", "--motor", "--threshold",
-    "--arena", "--noise", "--target"};
+    "--arena", "--noise", "--target", "--shared-starts", "--reevaluate", "--stall-penalty", "--assess",
+    "--assess-arena", "--assess-length", "--assess-seed", "--assessment"};
 
 std::function<std::string(BatchOptions&, const std::string&)> Text(std::string BatchOptions::*field)
 {
@@ -277,6 +346,17 @@ const std::vector<OptionSpec>& Specs()
         {"--arena", true, ParseArena},
         {"--noise", true, ParseNoise},
         {"--target", true, ParseTarget},
+        {"--shared-starts", false, [](BatchOptions& options, const std::string&) -> std::string {
+             options.evaluation.sharedStarts = true;
+             return {};
+         }},
+        {"--reevaluate", true, ParseReevaluate},
+        {"--stall-penalty", true, ParseStallPenalty},
+        {"--assess", true, ParseAssess},
+        {"--assess-arena", true, ParseAssessArena},
+        {"--assess-length", true, Count(&BatchOptions::assessLength, "--assess-length", 1, 100)},
+        {"--assess-seed", true, Count(&BatchOptions::assessSeed, "--assess-seed", 0)},
+        {"--assessment", true, Path(&BatchOptions::assessmentFile, "--assessment")},
         {"--help", false, Flag(&BatchOptions::help, true)},
     };
     return specs;
@@ -351,8 +431,8 @@ BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, 
                 return result;
             }
             if (!options.table.empty()) {
-                result.error = "more than one table given: " + options.table + " and " + argument;
-                return result;
+                options.populations.push_back(argument); // files to assess, or a second table
+                continue;
             }
             options.table = argument;
             continue;
@@ -364,7 +444,7 @@ BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, 
             result.error = "unknown option " + BriefText(name) + " (see --help)";
             return result;
         }
-        if (!seen.insert(name).second) {
+        if (!seen.insert(name).second && !Repeatable(name)) {
             result.error = name + " given twice";
             return result;
         }
@@ -386,6 +466,16 @@ BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, 
         if (!result.error.empty())
             return result;
     }
+    // With --robot --assess the files named are populations to assess.
+    if (options.robot && options.assess && !options.table.empty()) {
+        options.populations.insert(options.populations.begin(), options.table);
+        options.table.clear();
+    } else if (!options.populations.empty()) {
+        result.error = "more than one table given: " + options.table + " and " + options.populations.front();
+        return result;
+    }
+    if (!seen.count("--runs-per-individual") && options.arenas.size() > 1)
+        options.runsPerIndividual = static_cast<uint32_t>(std::min<std::size_t>(options.arenas.size(), 10));
     options.countsEvaluations = seen.count("--strategy") + seen.count("--lambda") + seen.count("--evaluations") > 0;
     if (options.evaluations && !seen.count("--generations"))
         options.generations.reset();
@@ -393,6 +483,8 @@ BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, 
         options.mutation = "1/L";
     if (!options.help)
         result.error = CheckCombinations(options, seen);
+    if (!options.help && result.error.empty())
+        result.error = CheckRobotEvaluation(options, seen);
     return result;
 }
 
