@@ -176,6 +176,9 @@ std::string CheckRobotEvaluation(const BatchOptions& options, const std::set<std
         for (const char* option : evolvingOnly)
             if (seen.count(option))
                 return std::string(option) + ": the population files named are assessed, not evolved; leave it out";
+    if (options.arenas.size() > 10)
+        return "--arena given " + std::to_string(options.arenas.size())
+            + " times: at most 10 arenas, each needing a run of every individual";
     if (seen.count("--runs-per-individual") && options.runsPerIndividual < options.arenas.size())
         return "--runs-per-individual " + std::to_string(options.runsPerIndividual) + " with "
             + std::to_string(options.arenas.size()) + " arenas: each arena needs a run of every individual";
@@ -492,6 +495,7 @@ std::string BatchHelpText(uint32_t cores)
 {
     return "Usage: orvik-batch [options] TABLE\n"
            "       orvik-batch --robot [options]\n"
+           "       orvik-batch --robot --assess N [options] FILE.ga...\n"
            "\n"
            "Evolves PAL fuse maps against a truth table with the same GA, generation step\n"
            "and fitness as Orvik's window, without a window: repeated runs from seeds,\n"
@@ -563,6 +567,38 @@ std::string BatchHelpText(uint32_t cores)
           "  --noise P            sensor noise in percent, 0 to 100 (default 0)\n"
           "  --target F           a run has reached its goal at this fitness, and stops\n"
           "                       there unless --no-stop-at-max (default: none)\n"
+          "Robot evaluation beside the window's (with --robot; each off unless given)\n"
+          "  --arena A            given again: another arena; each individual's runs\n"
+          "                       take the arenas in turn, at least one run in each\n"
+          "                       (--runs-per-individual defaults to their number)\n"
+          "  --shared-starts      the k-th run of every individual of a generation\n"
+          "                       starts from the same place, drawn for the generation\n"
+          "                       and spread over the arena, instead of where the\n"
+          "                       repositioning walk takes the robot\n"
+          "  --reevaluate K       the fittest of each generation (those the next step\n"
+          "                       keeps unchanged) run K more times, 1 to 10, and\n"
+          "                       their fitness is the mean of all their runs\n"
+          "  --stall-penalty P    a run that ends stalled loses the share P of its\n"
+          "                       fitness, 0 to 1 (default 0)\n"
+          "Assessment (with --robot)\n"
+          "  --assess N           drive the fittest individual of each run's last\n"
+          "                       generation from N fixed start places, 1 to 1000,\n"
+          "                       spread over each assessment arena: mean, worst,\n"
+          "                       runs that end stalled or in contact. With population\n"
+          "                       files named (orvik-batch --robot --assess N FILE.ga\n"
+          "                       ...) it assesses the fittest of each file's last\n"
+          "                       generation instead, evolving nothing\n"
+          "  --assess-arena A     an arena to assess in, may be repeated (default: the\n"
+          "                       --arena ones)\n"
+          "  --assess-length S    seconds per assessment run, 1 to 100 (default 10)\n"
+          "  --assess-seed S      the seed of the start places (default 1)\n"
+          "  --assessment FILE    one row per assessment run:\n"
+          "                       run,seed,arena,place,x,y,heading,fitness,stalled,contact\n"
+          "                       (file instead of run,seed for population files)\n"
+          "A run ends stalled when its controller's last command was 0, 0, or when the\n"
+          "robot stayed within 10 mm of one place for its last 2 s; in contact when the\n"
+          "body touches a surface at its end. A controller passes an arena with a mean of\n"
+          "at least 0.8 and no run there stalled.\n"
           "Output (numbers in the C locale; an existing file is replaced only once its\n"
           "new version is complete; devices, pipes and /dev/stdout are written directly)\n"
           "  --stats FILE         one row per generation and run:\n"

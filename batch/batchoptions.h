@@ -38,7 +38,7 @@ struct BatchOptions {
     // each assessment arena (--assess-arena, default the --arena ones).
     std::optional<uint32_t> assess;
     std::vector<std::string> assessArenas;
-    uint32_t assessLength = 20; // seconds per assessment run
+    uint32_t assessLength = 10; // seconds per assessment run, the window's run length
     uint32_t assessSeed = 1; // of the start places
     std::optional<std::string> assessmentFile; // one row per assessment run
     std::vector<std::string> populations;

@@ -1,5 +1,6 @@
 #include "batchsetup.h"
 
+#include "batchassessment.h"
 #include "brieftext.h"
 #include "arena_file.h"
 #include "dialogvalidation.h"
@@ -157,10 +158,7 @@ std::string ReadController(const std::string& file, std::vector<BatchSetup::Cont
     if (length % 32 != 0 || terms < 1 || terms > static_cast<uint32_t>(PalConfig::MaxAndTerms))
         return file + ": chromosomes of " + std::to_string(length)
             + " bits are no robot controller's (4 inputs, 4 outputs: 32 bits per AND term)";
-    uint32_t best = 0;
-    for (uint32_t i = 1; i < loaded.GetPopulationSize(); ++i)
-        if (loaded.At(i).GetFitness() > loaded.At(best).GetFitness())
-            best = i;
+    const uint32_t best = FittestIndex(loaded);
     controllers.push_back({file, PalConfig {4, static_cast<int32_t>(terms), 4}, loaded.At(best),
         loaded.At(best).GetFitness()});
     return {};
