@@ -119,9 +119,10 @@ std::string ParseArena(BatchOptions& options, const std::string& text)
 // Robot evaluation and assessment options (robotevaluation.h, robotassessment.h).
 std::string ParseStallPenalty(BatchOptions& options, const std::string& text)
 {
-    double& penalty = options.evaluation.stallPenalty;
-    if (!ParseNumber(text, penalty) || penalty < 0.0 || penalty > 1.0)
-        return "--stall-penalty " + BriefText(text) + ": must be a number from 0 to 1 (the share of a stalled run's fitness taken away)";
+    double percent = 0.0;
+    if (!ParseNumber(text, percent) || percent < 0.0 || percent > 100.0)
+        return "--stall-penalty " + BriefText(text) + ": must be a number from 0 to 100 (percent of a stalled run's fitness)";
+    options.evaluation.stallPenalty = percent / 100.0;
     return {};
 }
 
@@ -578,8 +579,8 @@ std::string BatchHelpText(uint32_t cores)
           "  --reevaluate K       the fittest of each generation (those the next step\n"
           "                       keeps unchanged) run K more times, 1 to 10, and\n"
           "                       their fitness is the mean of all their runs\n"
-          "  --stall-penalty P    a run that ends stalled loses the share P of its\n"
-          "                       fitness, 0 to 1 (default 0)\n"
+          "  --stall-penalty P    a run that ends stalled loses P percent of its\n"
+          "                       fitness, 0 to 100 (default 0)\n"
           "Assessment (with --robot)\n"
           "  --assess N           drive the fittest individual of each run's last\n"
           "                       generation from N fixed start places, 1 to 1000,\n"

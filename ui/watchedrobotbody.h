@@ -1,5 +1,5 @@
 #pragma once
-// The simulated Khepera as the window runs it: a SimulatedRobotBody whose
+// The simulated Khepera as the window runs it: a TracedRobotBody whose
 // steps the "Robot arena" window shows, that records the poses of the run
 // being watched (for the replay of "Compute fitness"), and that keeps pace
 // with the wall clock while the window's "Real time" is checked.
@@ -9,7 +9,7 @@
 // its events). In real time each step waits until its 10 ms have passed on
 // the wall clock, letting the GUI process its events while it waits, so that
 // a run takes as long as on the robot and the window stays responsive.
-#include "simulatedrobotbody.h"
+#include "tracedrobotbody.h"
 
 #include <QString>
 #include <QVector>
@@ -19,7 +19,7 @@
 
 class TFRobotArena;
 
-class WatchedRobotBody : public SimulatedRobotBody {
+class WatchedRobotBody : public TracedRobotBody {
 public:
     // `processEvents` lets the GUI handle its events once (while waiting in
     // real time). The world and the window must outlive the body.

@@ -31,7 +31,7 @@ TEST(BatchAssess, TheSameFiguresTwiceForAnyThreadsAndFromTheSavedPopulation)
     const std::string arena = Arena(dir);
     const std::vector<std::string> arguments = {"--robot", "--population", "10", "--rank-parents", "4",
         "--run-length", "2", "--runs", "3", "--generations", "2", "--motor", "-5,5,10,10", "--noise", "5", "--arena",
-        "default", "--arena", arena, "--shared-starts", "--reevaluate", "1", "--stall-penalty", "0.5", "--assess",
+        "default", "--arena", arena, "--shared-starts", "--reevaluate", "1", "--stall-penalty", "50", "--assess",
         "4", "--assess-arena", "default", "--assess-arena", "open", "--assess-length", "3"};
     auto run = [&](const std::string& name, const char* jobs) {
         std::vector<std::string> a = arguments;
@@ -131,7 +131,7 @@ TEST(BatchAssess, EachBadAssessmentOptionIsRefusedWithOneLine)
             "--assessment " + population + ": the batch reads or writes " + population + " too"},
         {{"--arena", "default", "--arena", "open", "--runs-per-individual", "1"},
             "--runs-per-individual 1 with 2 arenas: each arena needs a run of every individual"},
-        {{"--stall-penalty", "1.5"}, "--stall-penalty 1.5: must be a number from 0 to 1 (the share of a stalled run's fitness taken away)"},
+        {{"--stall-penalty", "101"}, "--stall-penalty 101: must be a number from 0 to 100 (percent of a stalled run's fitness)"},
         {{"--reevaluate", "0"}, "--reevaluate 0: must be a whole number from 1 to 10"},
     };
     for (const Case& c : cases) {
