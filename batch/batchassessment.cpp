@@ -96,8 +96,10 @@ std::string AssessmentRows(const BatchSetup& setup, const std::string& label, co
         const std::vector<AssessedRun>& runs = assessment.arenas[a].runs;
         for (std::size_t k = 0; k < runs.size(); ++k) {
             const AssessedRun& r = runs[k];
-            rows += label + "," + arena + "," + std::to_string(k) + "," + Fixed(r.start.x, 1) + ","
-                + Fixed(r.start.y, 1) + "," + Fixed(r.start.heading * 180.0 / std::numbers::pi, 1) + ","
+            // Exact, so that orvik-khepera-sim --start can put the robot there again.
+            rows += label + "," + arena + "," + std::to_string(k) + "," + StatisticsFile::Number(r.start.x) + ","
+                + StatisticsFile::Number(r.start.y) + ","
+                + StatisticsFile::Number(r.start.heading * 180.0 / std::numbers::pi) + ","
                 + StatisticsFile::Number(r.run.fitness) + (r.run.stalled ? ",1" : ",0")
                 + (r.run.contact ? ",1\n" : ",0\n");
         }

@@ -168,7 +168,7 @@ constexpr const char* assessOnly[] = {"--assess-arena", "--assess-length", "--as
 constexpr const char* evolvingOnly[] = {"--stats", "--summary", "--save-best", "--start", "--shared-starts",
     "--reevaluate", "--stall-penalty", "--runs", "--generations", "--evaluations", "--target"};
 
-std::string CheckRobotEvaluation(const BatchOptions& options, const std::set<std::string>& seen)
+std::string CheckRobotEvaluationOptions(const BatchOptions& options, const std::set<std::string>& seen)
 {
     for (const char* option : assessOnly)
         if (seen.count(option) && !options.assess)
@@ -488,7 +488,7 @@ BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, 
     if (!options.help)
         result.error = CheckCombinations(options, seen);
     if (!options.help && result.error.empty())
-        result.error = CheckRobotEvaluation(options, seen);
+        result.error = CheckRobotEvaluationOptions(options, seen);
     return result;
 }
 

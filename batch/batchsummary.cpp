@@ -48,6 +48,13 @@ std::string Subject(const BatchSetup& setup)
         + std::to_string(m[3]) + ", threshold " + std::to_string(options.threshold);
     if (options.noise > 0.0)
         text += ", noise " + Number(options.noise) + " %";
+    // The evaluation beside the window's, when asked for.
+    if (options.evaluation.sharedStarts)
+        text += ", shared starts";
+    if (options.evaluation.reevaluations > 0)
+        text += ", the fittest run " + std::to_string(options.evaluation.reevaluations) + " more";
+    if (options.evaluation.stallPenalty > 0.0)
+        text += ", stall penalty " + Number(options.evaluation.stallPenalty * 100.0) + " %";
     return text + ")";
 }
 } // namespace
