@@ -3,9 +3,8 @@
 #include "fasttruthtablefitness.h"
 #include "repositionkhepera.h"
 #include "robot_world.h"
-#include "robotfitness.h"
-#include "robotrunview.h"
 #include "robotevaluation.h"
+#include "robotrunview.h"
 #include "start_places.h"
 #include "tracedrobotbody.h"
 
@@ -35,8 +34,8 @@ private:
 // With several arenas pass k runs in arena k mod (number of arenas), each
 // arena a world of its own. The additions of robotevaluation.h act when
 // asked for: shared start places drawn per generation (from a generator of
-// the run's own, so the GA's draws are those of the walk they replace),
-// re-evaluation of the fittest, the stall penalty.
+// the run's own, not the GA's), re-evaluation of the fittest, the stall
+// penalty.
 class RobotFitness final : public BatchFitness {
 public:
     RobotFitness(const BatchSetup& setup, uint32_t seed, LcgGenerator& random)
