@@ -18,6 +18,8 @@ public:
     // Whether an individual's fitness can change from one evaluation to the
     // next (a robot's can, a truth table's cannot).
     virtual bool Varies() const = 0;
+    // Robot runs made so far (each evaluation's runs and re-evaluations).
+    virtual uint64_t RobotRuns() const { return 0; }
 };
 
 // The fitness of the run with `seed`. `random` is the generator the run's GA

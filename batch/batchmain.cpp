@@ -1,10 +1,13 @@
 #include "batchmain.h"
 
+#include "batchassessment.h"
 #include "batchexperiment.h"
 #include "batchoutput.h"
 #include "batchprogress.h"
 #include "batchsummary.h"
+#include "safeoutputfile.h"
 
+#include <filesystem>
 #include <new>
 #include <sched.h>
 #include <thread>
@@ -51,6 +54,71 @@ int Refuse(const BatchStreams& streams, const std::string& message)
     return BatchBadArguments;
 }
 
+// Opens the --assessment file, if any, refusing one that would replace an
+// input or another output.
+std::string OpenAssessmentFile(const BatchSetup& setup, SafeOutputFile& file)
+{
+    const BatchOptions& options = setup.options;
+    if (!options.assessmentFile)
+        return {};
+    const std::string& path = *options.assessmentFile;
+    std::vector<std::string> others = options.populations;
+    others.insert(others.end(), options.arenas.begin(), options.arenas.end());
+    others.insert(others.end(), options.assessArenas.begin(), options.assessArenas.end());
+    for (const std::optional<std::string>& output : {options.statsFile, options.summaryFile, options.startFile})
+        if (output)
+            others.push_back(*output);
+    std::error_code ignored;
+    for (const std::string& other : others)
+        if (std::filesystem::weakly_canonical(path, ignored) == std::filesystem::weakly_canonical(other, ignored))
+            return "--assessment " + path + ": the batch reads or writes " + other + " too";
+    const std::string reason = file.Open(path);
+    if (!reason.empty())
+        return "--assessment " + path + ": " + reason;
+    if (options.header)
+        file.Write(AssessmentHeader(!options.populations.empty()));
+    return {};
+}
+
+// Writes and completes the --assessment file; the line for the user when it failed.
+std::vector<std::string> FinishAssessmentFile(SafeOutputFile& file, const std::string& rows)
+{
+    if (!file.IsOpen())
+        return {};
+    file.Write(rows);
+    const std::string reason = file.Commit();
+    if (reason.empty() || file.ReaderGone())
+        return {};
+    return {CannotWrite(file.Path(), reason)};
+}
+
+// orvik-batch --robot --assess N FILE.ga ...: assesses the files' fittest
+// controllers and evolves nothing.
+int AssessPopulationFiles(const BatchSetup& setup, const BatchStreams& streams)
+{
+    SafeOutputFile file;
+    const std::string openError = OpenAssessmentFile(setup, file);
+    if (!openError.empty())
+        return Refuse(streams, openError);
+    std::vector<ControllerAssessment> assessments;
+    std::vector<std::string> labels;
+    std::string rows;
+    for (const BatchSetup::Controller& controller : setup.robot->populations) {
+        assessments.push_back(AssessControllerOf(setup, controller.pal, controller.chromosome));
+        labels.push_back(controller.file);
+        rows += AssessmentRows(setup, CsvField(controller.file), assessments.back());
+    }
+    const std::vector<std::string> errors = FinishAssessmentFile(file, rows);
+    for (const std::string& line : errors)
+        std::fprintf(streams.err, "orvik-batch: %s\n", line.c_str());
+    std::vector<const ControllerAssessment*> all;
+    for (const ControllerAssessment& assessment : assessments)
+        all.push_back(&assessment);
+    std::fputs(AssessmentText(setup, all, labels).c_str(), streams.out);
+    std::fflush(streams.out);
+    return errors.empty() ? BatchOk : BatchWriteFailed;
+}
+
 // The whole batch; RunBatch adds the last resort for a failure.
 int Batch(const std::vector<std::string>& arguments, std::atomic<bool>& stop, const std::atomic<int>& stopSignal,
     const BatchStreams& streams)
@@ -67,11 +135,19 @@ int Batch(const std::vector<std::string>& arguments, std::atomic<bool>& stop, co
     if (!prepared.setup)
         return Refuse(streams, prepared.error);
     const BatchSetup& setup = *prepared.setup;
+    if (setup.robot && !setup.robot->populations.empty())
+        return AssessPopulationFiles(setup, streams);
 
+    SafeOutputFile assessmentFile;
+    const std::string assessmentError = OpenAssessmentFile(setup, assessmentFile);
+    if (!assessmentError.empty())
+        return Refuse(streams, assessmentError);
     BatchOutput output;
     const std::string openError = output.Open(setup.options);
-    if (!openError.empty())
+    if (!openError.empty()) {
+        assessmentFile.Abandon();
         return Refuse(streams, openError);
+    }
 
     ProgressDisplay display(streams.err, streams.errTerminalColumns, setup.maxFitness);
     BatchObserver observer(output, display, stop);
@@ -85,6 +161,16 @@ int Batch(const std::vector<std::string>& arguments, std::atomic<bool>& stop, co
     for (const RunResult& result : results)
         if (!result.saveError.empty())
             errors.push_back(result.saveError);
+    std::string assessmentRows;
+    std::vector<const ControllerAssessment*> assessed;
+    for (const RunResult& result : results)
+        if (result.assessment) {
+            assessmentRows += AssessmentRows(
+                setup, std::to_string(result.run) + "," + std::to_string(result.seed), *result.assessment);
+            assessed.push_back(&*result.assessment);
+        }
+    for (const std::string& line : FinishAssessmentFile(assessmentFile, assessmentRows))
+        errors.push_back(line);
     if (!errors.empty())
         status = BatchWriteFailed;
     if (!runError.empty()) {
@@ -94,6 +180,8 @@ int Batch(const std::vector<std::string>& arguments, std::atomic<bool>& stop, co
     for (const std::string& line : errors)
         std::fprintf(streams.err, "orvik-batch: %s\n", line.c_str());
     std::fputs(SummaryText(setup, results).c_str(), streams.out);
+    if (setup.options.assess)
+        std::fputs(AssessmentText(setup, assessed, {}).c_str(), streams.out);
     std::fflush(streams.out);
 
     bool allFinished = true;

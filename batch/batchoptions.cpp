@@ -114,7 +114,79 @@ std::string ParseArena(BatchOptions& options, const std::string& text)
 {
     if (text.empty())
         return "--arena needs default, open or a file name";
-    options.arena = text;
+    if (options.arenas.empty())
+        options.arena = text;
+    options.arenas.push_back(text);
+    return {};
+}
+
+// Robot evaluation and assessment options (robotevaluation.h, robotassessment.h).
+std::string ParseStallPenalty(BatchOptions& options, const std::string& text)
+{
+    double percent = 0.0;
+    if (!ParseNumber(text, percent) || percent < 0.0 || percent > 100.0)
+        return "--stall-penalty " + BriefText(text) + ": must be a number from 0 to 100 (percent of a stalled run's fitness)";
+    options.evaluation.stallPenalty = percent / 100.0;
+    return {};
+}
+
+std::string ParseReevaluate(BatchOptions& options, const std::string& text)
+{
+    uint64_t value = 0;
+    if (!ParseUnsigned(text, 1, 10, value))
+        return OutOfRange("--reevaluate", text, 1, 10);
+    options.evaluation.reevaluations = static_cast<uint32_t>(value);
+    return {};
+}
+
+std::string ParseAssess(BatchOptions& options, const std::string& text)
+{
+    uint64_t value = 0;
+    if (!ParseUnsigned(text, 1, 1000, value))
+        return OutOfRange("--assess", text, 1, 1000) + " (start places per arena)";
+    options.assess = static_cast<uint32_t>(value);
+    return {};
+}
+
+std::string ParseAssessArena(BatchOptions& options, const std::string& text)
+{
+    if (text.empty())
+        return "--assess-arena needs default, open or a file name";
+    options.assessArenas.push_back(text);
+    return {};
+}
+
+// Options that may be given more than once, each adding to a list.
+constexpr const char* repeatable[] = {"--arena", "--assess-arena"};
+
+bool Repeatable(std::string_view name)
+{
+    for (const char* option : repeatable)
+        if (name == option)
+            return true;
+    return false;
+}
+
+// The options that only an assessment takes, and those that only evolving takes.
+constexpr const char* assessOnly[] = {"--assess-arena", "--assess-length", "--assess-seed", "--assessment"};
+constexpr const char* evolvingOnly[] = {"--stats", "--summary", "--save-best", "--start", "--shared-starts",
+    "--reevaluate", "--stall-penalty", "--runs", "--generations", "--evaluations", "--target"};
+
+std::string CheckRobotEvaluationOptions(const BatchOptions& options, const std::set<std::string>& seen)
+{
+    for (const char* option : assessOnly)
+        if (seen.count(option) && !options.assess)
+            return std::string(option) + " needs --assess N";
+    if (!options.populations.empty())
+        for (const char* option : evolvingOnly)
+            if (seen.count(option))
+                return std::string(option) + ": the population files named are assessed, not evolved; leave it out";
+    if (options.arenas.size() > 10)
+        return "--arena given " + std::to_string(options.arenas.size())
+            + " times: at most 10 arenas, each needing a run of every individual";
+    if (seen.count("--runs-per-individual") && options.runsPerIndividual < options.arenas.size())
+        return "--runs-per-individual " + std::to_string(options.runsPerIndividual) + " with "
+            + std::to_string(options.arenas.size()) + " arenas: each arena needs a run of every individual";
     return {};
 }
 
@@ -124,7 +196,8 @@ constexpr const char* gaOnly[] = {"--crossover", "--selection", "--rank-parents"
 
 // The options that only robot runs take.
 constexpr const char* robotOnly[] = {"--run-length", "--runs-per-individual", "--motor", "--threshold",
-    "--arena", "--noise", "--target"};
+    "--arena", "--noise", "--target", "--shared-starts", "--reevaluate", "--stall-penalty", "--assess",
+    "--assess-arena", "--assess-length", "--assess-seed", "--assessment"};
 
 std::function<std::string(BatchOptions&, const std::string&)> Text(std::string BatchOptions::*field)
 {
@@ -285,6 +358,17 @@ const std::vector<OptionSpec>& Specs()
         {"--arena", true, ParseArena},
         {"--noise", true, ParseNoise},
         {"--target", true, ParseTarget},
+        {"--shared-starts", false, [](BatchOptions& options, const std::string&) -> std::string {
+             options.evaluation.sharedStarts = true;
+             return {};
+         }},
+        {"--reevaluate", true, ParseReevaluate},
+        {"--stall-penalty", true, ParseStallPenalty},
+        {"--assess", true, ParseAssess},
+        {"--assess-arena", true, ParseAssessArena},
+        {"--assess-length", true, Count(&BatchOptions::assessLength, "--assess-length", 1, 100)},
+        {"--assess-seed", true, Count(&BatchOptions::assessSeed, "--assess-seed", 0)},
+        {"--assessment", true, Path(&BatchOptions::assessmentFile, "--assessment")},
         {"--help", false, Flag(&BatchOptions::help, true)},
     };
     return specs;
@@ -363,8 +447,8 @@ BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, 
                 return result;
             }
             if (!options.table.empty()) {
-                result.error = "more than one table given: " + options.table + " and " + argument;
-                return result;
+                options.populations.push_back(argument); // files to assess, or a second table
+                continue;
             }
             options.table = argument;
             continue;
@@ -376,7 +460,7 @@ BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, 
             result.error = "unknown option " + BriefText(name) + " (see --help)";
             return result;
         }
-        if (!seen.insert(name).second) {
+        if (!seen.insert(name).second && !Repeatable(name)) {
             result.error = name + " given twice";
             return result;
         }
@@ -398,6 +482,16 @@ BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, 
         if (!result.error.empty())
             return result;
     }
+    // With --robot --assess the files named are populations to assess.
+    if (options.robot && options.assess && !options.table.empty()) {
+        options.populations.insert(options.populations.begin(), options.table);
+        options.table.clear();
+    } else if (!options.populations.empty()) {
+        result.error = "more than one table given: " + options.table + " and " + options.populations.front();
+        return result;
+    }
+    if (!seen.count("--runs-per-individual") && options.arenas.size() > 1)
+        options.runsPerIndividual = static_cast<uint32_t>(std::min<std::size_t>(options.arenas.size(), 10));
     options.countsEvaluations = seen.count("--strategy") + seen.count("--lambda") + seen.count("--evaluations") > 0;
     // The evolution strategy gets the GA's default work, counted in
     // evaluations, so that the two compare fairly with their defaults.
@@ -409,6 +503,8 @@ BatchOptionsResult ParseBatchOptions(const std::vector<std::string>& arguments, 
         options.mutation = "1/L";
     if (!options.help)
         result.error = CheckCombinations(options, seen);
+    if (!options.help && result.error.empty())
+        result.error = CheckRobotEvaluationOptions(options, seen);
     return result;
 }
 
@@ -416,6 +512,7 @@ std::string BatchHelpText(uint32_t cores)
 {
     return "Usage: orvik-batch [options] TABLE\n"
            "       orvik-batch --robot [options]\n"
+           "       orvik-batch --robot --assess N [options] FILE.ga...\n"
            "\n"
            "Evolves PAL fuse maps against a truth table with the same GA, generation step\n"
            "and fitness as Orvik's window, without a window: repeated runs from seeds,\n"
@@ -493,6 +590,38 @@ std::string BatchHelpText(uint32_t cores)
           "  --noise P            sensor noise in percent, 0 to 100 (default 0)\n"
           "  --target F           a run has reached its goal at this fitness, and stops\n"
           "                       there unless --no-stop-at-max (default: none)\n"
+          "Robot evaluation beside the window's (with --robot; each off unless given)\n"
+          "  --arena A            given again: another arena; each individual's runs\n"
+          "                       take the arenas in turn, at least one run in each\n"
+          "                       (--runs-per-individual defaults to their number)\n"
+          "  --shared-starts      the k-th run of every individual of a generation\n"
+          "                       starts from the same place, drawn for the generation\n"
+          "                       and spread over the arena, instead of where the\n"
+          "                       repositioning walk takes the robot\n"
+          "  --reevaluate K       the fittest of each generation (those the next step\n"
+          "                       keeps unchanged) run K more times, 1 to 10, and\n"
+          "                       their fitness is the mean of all their runs\n"
+          "  --stall-penalty P    a run that ends stalled loses P percent of its\n"
+          "                       fitness, 0 to 100 (default 0)\n"
+          "Assessment (with --robot)\n"
+          "  --assess N           drive the fittest individual of each run's last\n"
+          "                       generation from N fixed start places, 1 to 1000,\n"
+          "                       spread over each assessment arena: mean, worst,\n"
+          "                       runs that end stalled or in contact. With population\n"
+          "                       files named (orvik-batch --robot --assess N FILE.ga\n"
+          "                       ...) it assesses the fittest of each file's last\n"
+          "                       generation instead, evolving nothing\n"
+          "  --assess-arena A     an arena to assess in, may be repeated (default: the\n"
+          "                       --arena ones)\n"
+          "  --assess-length S    seconds per assessment run, 1 to 100 (default 10)\n"
+          "  --assess-seed S      the seed of the start places (default 1)\n"
+          "  --assessment FILE    one row per assessment run:\n"
+          "                       run,seed,arena,place,x,y,heading,fitness,stalled,contact\n"
+          "                       (file instead of run,seed for population files)\n"
+          "A run ends stalled when its controller's last command was 0, 0, or when the\n"
+          "robot stayed within 10 mm of one place for its last 2 s; in contact when the\n"
+          "body touches a surface at its end. A controller passes an arena with a mean of\n"
+          "at least 0.8 and no run there stalled.\n"
           "Output (numbers in the C locale; an existing file is replaced only once its\n"
           "new version is complete; devices, pipes and /dev/stdout are written directly)\n"
           "  --stats FILE         one row per generation and run:\n"

@@ -4,6 +4,7 @@
 // nothing but the text. The checks that need the files (the table's size, a
 // saved population, an arena file) are made by BatchSetup.
 #include "motortable.h"
+#include "robotevaluation.h"
 
 #include <cstdint>
 #include <optional>
@@ -32,6 +33,23 @@ struct BatchOptions {
     std::string arena = "default"; // "default", "open" or an arena file
     double noise = 0.0; // sensor noise, percent, 0..100
     std::optional<double> target; // the fitness that counts as reached
+
+    // Beside the window's robot evaluation, each off unless given (see
+    // robotevaluation.h). --arena may be given more than once: `arenas`
+    // holds them in order (`arena` is the first), and the runs of each
+    // individual take them in turn.
+    std::vector<std::string> arenas;
+    RobotEvaluation evaluation; // --shared-starts, --reevaluate, --stall-penalty
+    // --assess N: the fittest individual of each run's last generation, or
+    // of each population file named (`populations`, which are then assessed
+    // instead of evolving anything), driven from N fixed start places in
+    // each assessment arena (--assess-arena, default the --arena ones).
+    std::optional<uint32_t> assess;
+    std::vector<std::string> assessArenas;
+    uint32_t assessLength = 10; // seconds per assessment run, the window's run length
+    uint32_t assessSeed = 1; // of the start places
+    std::optional<std::string> assessmentFile; // one row per assessment run
+    std::vector<std::string> populations;
 
     // PAL: "--pal I/T/O", or the table's inputs and outputs with --terms.
     std::optional<std::string> pal;

@@ -44,6 +44,10 @@ std::string CheckOutputsApart(const BatchOptions& options)
             return std::string(name) + " " + *output + " would replace the table";
         if (output && options.robot && SameFile(*output, options.arena))
             return std::string(name) + " " + *output + " would replace the arena file";
+        for (const std::vector<std::string>* arenas : {&options.arenas, &options.assessArenas})
+            for (const std::string& arena : *arenas)
+                if (output && SameFile(*output, arena))
+                    return std::string(name) + " " + *output + " would replace the arena file";
         if (output && options.startFile && SameFile(*output, *options.startFile))
             return std::string(name) + " " + *output + " would replace the --start file";
     }

@@ -169,6 +169,12 @@ RunResult EvolveRun(
             break;
     }
 
+    result.robotRuns = fitness->RobotRuns();
+    if (options.assess) {
+        const uint32_t best = FittestIndex(ga);
+        result.assessment = AssessControllerOf(setup, setup.pal, ga.At(best));
+    }
+
     if (options.saveDirectory) {
         // A file of an earlier batch is replaced, not appended to, and only
         // once the new one is complete: the block SaveGeneration would append

@@ -7,6 +7,7 @@
 // fitness (the --target), the generation limit, the evaluation budget (which
 // may end a generation part way), or a stop request seen between two
 // generations.
+#include "batchassessment.h"
 #include "batchsetup.h"
 
 #include <atomic>
@@ -35,6 +36,8 @@ struct RunResult {
     double seconds = 0.0;
     std::string statsRows; // the run's rows of the statistics file
     std::string saveError; // why --save-best could not write the run's file
+    uint64_t robotRuns = 0; // with --robot: every robot run the evolution made
+    std::optional<ControllerAssessment> assessment; // --assess: of the last generation's fittest
 
     bool Finished() const
     {

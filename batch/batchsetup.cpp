@@ -1,5 +1,6 @@
 #include "batchsetup.h"
 
+#include "batchassessment.h"
 #include "brieftext.h"
 #include "arena_file.h"
 #include "batchjedec.h"
@@ -111,6 +112,49 @@ std::string ChoosePal(const BatchOptions& options, int32_t tableInputs, int32_t 
     return {};
 }
 
+// The arena `choice` names ("default", "open" or a file), appended to
+// `arenas`; or a message naming `option`.
+std::string ReadArena(const std::string& option, const std::string& choice,
+    std::vector<BatchSetup::PlacedArena>& arenas)
+{
+    const ksim::ArenaFileContent content = ksim::chooseArena(choice);
+    if (!content.arena)
+        return option + " " + ksim::arenaFileProblem(choice, content);
+    arenas.push_back({*content.arena, content.start, choice});
+    return {};
+}
+
+// "a", "a and b", "a, b and c".
+std::string JoinedNames(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (std::size_t k = 0; k < names.size(); ++k)
+        text += (k == 0 ? "" : k + 1 == names.size() ? " and " : ", ") + names[k];
+    return text;
+}
+
+// The fittest individual of the last generation of population file `file`
+// (the first of equals), a robot controller of 4 inputs and 4 outputs.
+std::string ReadController(const std::string& file, std::vector<BatchSetup::Controller>& controllers)
+{
+    const GAGenerationList list = GA::ReadGenerationList(file);
+    if (list.records.empty())
+        return file + ": " + (list.message.empty() ? std::string("no population in the file") : list.message);
+    GA loaded(1, 1);
+    const GAFileResult result = loaded.LoadListedGeneration(file, list, list.records.size() - 1);
+    if (!result)
+        return file + ": " + result.message;
+    const uint32_t length = loaded.GetChromosomeLength();
+    const uint32_t terms = length / 32;
+    if (length % 32 != 0 || terms < 1 || terms > static_cast<uint32_t>(PalConfig::MaxAndTerms))
+        return file + ": chromosomes of " + std::to_string(length)
+            + " bits are no robot controller's (4 inputs, 4 outputs: 32 bits per AND term)";
+    const uint32_t best = FittestIndex(loaded);
+    controllers.push_back({file, PalConfig {4, static_cast<int32_t>(terms), 4}, loaded.At(best),
+        loaded.At(best).GetFitness()});
+    return {};
+}
+
 // The robot's PAL (4 inputs, --terms AND terms, 4 outputs) and its arena.
 std::string PrepareRobot(const BatchOptions& options, BatchSetup& setup)
 {
@@ -122,12 +166,28 @@ std::string PrepareRobot(const BatchOptions& options, BatchSetup& setup)
     setup.pal = PalConfig {values.NumInputs, values.NumAndTerms, values.NumOutputs};
     setup.maxFitness = options.target.value_or(std::numeric_limits<double>::infinity());
 
-    const bool preset = options.arena == "default" || options.arena == "open";
-    const ksim::ArenaFileContent content = ksim::chooseArena(options.arena);
-    if (!content.arena)
-        return "--arena " + ksim::arenaFileProblem(options.arena, content);
-    setup.robot = BatchSetup::Robot {
-        *content.arena, content.start, preset ? "the " + options.arena + " arena" : "arena " + options.arena};
+    setup.robot = BatchSetup::Robot {};
+    for (const std::string& choice : options.arenas.empty() ? std::vector<std::string> {options.arena} : options.arenas) {
+        const std::string problem = ReadArena("--arena", choice, setup.robot->arenas);
+        if (!problem.empty())
+            return problem;
+    }
+    std::vector<std::string> names;
+    for (const BatchSetup::PlacedArena& arena : setup.robot->arenas)
+        names.push_back(ArenaTitle(arena.name));
+    setup.robot->arenaName = JoinedNames(names);
+    for (const std::string& choice : options.assessArenas) {
+        const std::string problem = ReadArena("--assess-arena", choice, setup.robot->assessArenas);
+        if (!problem.empty())
+            return problem;
+    }
+    if (options.assess && options.assessArenas.empty())
+        setup.robot->assessArenas = setup.robot->arenas;
+    for (const std::string& file : options.populations) {
+        const std::string problem = ReadController(file, setup.robot->populations);
+        if (!problem.empty())
+            return problem;
+    }
     return {};
 }
 
@@ -225,6 +285,11 @@ std::string CheckGA(const BatchOptions& options, const std::string& populationTe
 }
 
 } // namespace
+
+std::string ArenaTitle(const std::string& choice)
+{
+    return choice == "default" || choice == "open" ? "the " + choice + " arena" : "arena " + choice;
+}
 
 BatchSetupResult PrepareBatch(const BatchOptions& options)
 {

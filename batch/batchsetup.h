@@ -6,6 +6,7 @@
 #include "arena.h"
 #include "batchoptions.h"
 #include "esstep.h"
+#include "bitstring.h"
 #include "ga.h"
 #include "kinematics.h"
 #include "palconfig.h"
@@ -13,6 +14,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 struct BatchSetup {
     BatchOptions options;
@@ -22,12 +24,26 @@ struct BatchSetup {
     // the table, or with --robot the --target (infinity without one).
     double maxFitness = 0.0;
 
-    // With --robot: the arena every run's world copies, the robot's first
-    // pose in it, and how the summary names it.
-    struct Robot {
+    // With --robot: the arenas the runs' worlds copy (the first is the
+    // window's choice; --arena given again adds more), each with the robot's
+    // first pose in it and how the summary names it; the arenas of
+    // --assess; and the population files it assesses instead of evolving.
+    struct PlacedArena {
         ksim::Arena arena;
         ksim::Pose start;
-        std::string arenaName;
+        std::string name; // as the user chose it: "default", "open" or the file
+    };
+    struct Controller {
+        std::string file;
+        PalConfig pal;
+        BitString chromosome {1};
+        double fitness = 0.0; // as the file gives it
+    };
+    struct Robot {
+        std::vector<PlacedArena> arenas;
+        std::string arenaName; // of them all, for the summary
+        std::vector<PlacedArena> assessArenas;
+        std::vector<Controller> populations;
     };
     std::optional<Robot> robot;
 
@@ -50,6 +66,10 @@ struct BatchSetupResult {
     std::optional<BatchSetup> setup;
     std::string error; // one line for the user when setup is empty
 };
+
+// How a summary names an arena chosen as `choice`: "the default arena",
+// "arena rooms.arena".
+std::string ArenaTitle(const std::string& choice);
 
 // Reads the table or the arena file (and the --start file) and checks every
 // value by the rules and with the messages of the PAL and GA dialogs. Writes

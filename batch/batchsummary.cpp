@@ -51,6 +51,10 @@ std::string Subject(const BatchSetup& setup)
         + std::to_string(m[3]) + ", threshold " + std::to_string(options.threshold);
     if (options.noise > 0.0)
         text += ", noise " + Number(options.noise) + " %";
+    // The evaluation beside the window's, when asked for.
+    const std::string evaluation = DescribeRobotEvaluation(options.evaluation);
+    if (!evaluation.empty())
+        text += ", " + evaluation;
     return text + ")";
 }
 } // namespace

@@ -26,6 +26,16 @@ public:
     virtual bool RunStopRequested() const { return false; }
 };
 
+// A run nobody watches (a batch, an assessment): it shows nothing, and only
+// its caller can end it.
+class UnwatchedRunView final : public RobotRunView {
+public:
+    void ShowProximityIndicators(const std::array<bool, 4>&) override {}
+    void SetCurrentFitnessText(const QString&) override {}
+    void SetCurrentSpeedText(const QString&) override {}
+    void ProcessEvents() override {}
+};
+
 // Paints the four indicators for these readings: white where the direction
 // value is at or above the threshold; and shows the direction values.
 void ShowProximity(RobotRunView& view, const uint32_t readings[8], uint32_t threshold);

@@ -32,6 +32,7 @@ public:
     void Pause(std::chrono::milliseconds duration) override { WaitUntil(Now() + duration); }
 
     ksim::RobotWorld& World() { return world_; }
+    const ksim::RobotWorld& World() const { return world_; }
     int64_t PhysicsSteps() const { return steps_; }
 
     static constexpr std::chrono::milliseconds PhysicsStep{10};

@@ -299,6 +299,8 @@ void TFOrvik::BuildMenus()
     Motor1->setObjectName("Motor1");
     Communication1 = setup->addAction("&Communication...");
     Communication1->setObjectName("Communication1");
+    RobotEvaluation1 = setup->addAction("Robot &evaluation...");
+    RobotEvaluation1->setObjectName("RobotEvaluation1");
 
     QMenu* debug = menuBar()->addMenu("&Debug");
     debug->setObjectName("Debug1");
@@ -352,6 +354,7 @@ void TFOrvik::ConnectHandlers()
     connect(GA1, &QAction::triggered, this, &TFOrvik::GA1Click);
     connect(Motor1, &QAction::triggered, this, &TFOrvik::Motor1Click);
     connect(Communication1, &QAction::triggered, this, &TFOrvik::Communication1Click);
+    connect(RobotEvaluation1, &QAction::triggered, this, &TFOrvik::RobotEvaluation1Click);
     connect(RobotArena1, &QAction::triggered, this, &TFOrvik::RobotArena1Click);
     connect(About1, &QAction::triggered, this, &TFOrvik::About1Click);
     connect(Readme1, &QAction::triggered, this, &TFOrvik::Readme1Click);

@@ -35,11 +35,13 @@
 #include "galdesign.h"
 #include "motortable.h"
 #include "palconfig.h"
+#include "robotevaluation.h"
 #include "robotfitness.h"
 #include "robotrunview.h"
 #include "simulationsetup.h"
 #include "truthtable.h"
 #include "kinematics.h"
+#include "start_places.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -125,6 +127,8 @@ public:
     void BSendClick();
     void Motor1Click();
     void Communication1Click();
+    // Setup > Robot evaluation...: how "Evolve" scores on the simulated Khepera.
+    void RobotEvaluation1Click();
     // Debug > Robot arena: shows the window of the simulated Khepera.
     void RobotArena1Click();
     // Whether simulated runs keep the robot's pace: "Real time" is on and no
@@ -220,6 +224,10 @@ public:
     // simulated Khepera, in virtual time.
     bool SimulatedRobot = false;
     SimulationSetup Simulation;
+    // Chosen in Setup > Robot evaluation...: shared start places, re-evaluation
+    // of the fittest, stall penalty (all off: the usual evaluation). They act
+    // on the simulated Khepera only.
+    RobotEvaluation RobotEvaluationSettings;
     TFRobotArena* FRobotArena = nullptr; // created with the window, shown on demand
     // The simulated robot's world and body while SimulatedRobot is chosen.
     std::unique_ptr<ksim::RobotWorld> SimWorld;
@@ -282,6 +290,7 @@ public:
     QAction* GA1;
     QAction* Motor1;
     QAction* Communication1;
+    QAction* RobotEvaluation1;
     QAction* DebugConsole;
     QAction* RobotArena1;
     QAction* About1;
@@ -306,8 +315,14 @@ private:
     // paced by "Real time"), shown in the arena window under `caption`.
     RobotRunResult RunOnSimulation(const BitString& chromosome, const QString& caption);
     // "Evolve"'s evaluation on the simulated Khepera: the repositioning walk
-    // (drawing from the GA's generator, as on the robot), then the run.
-    double EvaluateOnSimulation(const BitString& chromosome, int32_t index);
+    // (drawing from the GA's generator, as on the robot), or with shared
+    // starts the robot put at `start`, then the run, less the stall penalty.
+    double EvaluateOnSimulation(const BitString& chromosome, int32_t index, const ksim::Pose* start = nullptr);
+    // With shared starts on the simulated Khepera, `count` start places for
+    // this generation's runs, spread over the arena; otherwise none.
+    std::vector<ksim::Pose> SharedStartsOfGeneration(bool simulated, int count);
+    // The re-evaluation of the fittest after a generation's `runCount` runs.
+    void ReevaluateOnSimulation(int runCount);
     // ProcessEventsEvery at the evolution loop's interval.
     void ProcessEventsSometimes();
     // One robot run of `chromosome` with the window's settings.
@@ -390,4 +405,7 @@ private:
     // Where the last simulated evaluation started ("Compute fitness" runs
     // from there again).
     ksim::Pose lastStartPose_;
+    // The simulated arena's own start, and the generator of shared start places.
+    ksim::Pose arenaStart_;
+    ksim::StartPlaces startPlaces_{1};
 };

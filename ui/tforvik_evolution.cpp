@@ -231,6 +231,7 @@ void TFOrvik::Evolve()
             for (uint32_t i = 0; i < n; ++i)
                 Population.At(i).SetFitness(0.0);
 
+            const std::vector<ksim::Pose> starts = SharedStartsOfGeneration(simulated, runCount);
             for (int run = 0; run < runCount && !robotLost; ++run) {
                 ConsolePrintf("Testing generation %d\n", Population.GetGeneration());
                 for (uint32_t i = 0; i < n; ++i) {
@@ -244,7 +245,8 @@ void TFOrvik::Evolve()
                             SetCurrentIndividual(static_cast<int32_t>(i));
                         else
                             lastEvaluated_ = static_cast<int32_t>(i);
-                        f = EvaluateOnSimulation(Population.At(i), static_cast<int32_t>(i));
+                        f = EvaluateOnSimulation(Population.At(i), static_cast<int32_t>(i),
+                                                 starts.empty() ? nullptr : &starts[static_cast<std::size_t>(run)]);
                     } else if (robot) {
                         SetCurrentIndividual(static_cast<int32_t>(i));
                         const std::optional<double> scored = EvaluateOnRobot();
@@ -273,6 +275,8 @@ void TFOrvik::Evolve()
             }
             for (uint32_t i = 0; i < n; ++i)
                 Population.At(i).SetFitness(Population.At(i).GetFitness() / runCount);
+            if (simulated)
+                ReevaluateOnSimulation(runCount);
             // Before the next step replaces the individuals.
             CatchUpCurrentIndividual();
 

@@ -13,7 +13,7 @@ constexpr std::chrono::milliseconds PaceSlice{4};
 
 WatchedRobotBody::WatchedRobotBody(ksim::RobotWorld& world, TFRobotArena& arena,
                                    std::function<void()> processEvents, std::function<bool()> paced)
-    : SimulatedRobotBody(world), arena_(arena), processEvents_(std::move(processEvents)), paced_(std::move(paced))
+    : TracedRobotBody(world), arena_(arena), processEvents_(std::move(processEvents)), paced_(std::move(paced))
 {
 }
 

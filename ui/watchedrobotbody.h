@@ -1,5 +1,5 @@
 #pragma once
-// The simulated Khepera as the window runs it: a SimulatedRobotBody whose
+// The simulated Khepera as the window runs it: a TracedRobotBody whose
 // steps the "Robot arena" window shows, that records the poses of the run
 // being watched (for the replay of "Compute fitness"), and that keeps pace
 // with the wall clock while the window's "Real time" is checked.
@@ -10,7 +10,7 @@
 // the wall clock, letting the GUI process its events while it waits, so that
 // a run takes as long as on the robot and the window stays responsive. A
 // stop asked for while pacing ends the pacing: the rest goes in virtual time.
-#include "simulatedrobotbody.h"
+#include "tracedrobotbody.h"
 
 #include <QString>
 #include <QVector>
@@ -20,7 +20,7 @@
 
 class TFRobotArena;
 
-class WatchedRobotBody : public SimulatedRobotBody {
+class WatchedRobotBody : public TracedRobotBody {
 public:
     // `processEvents` lets the GUI handle its events once (while waiting in
     // real time); `paced` says whether steps keep pace with the wall clock

@@ -7,6 +7,7 @@
 #include "tfcomconfigure.h"
 #include "tffitnessdisplay.h"
 #include "tfrobotarena.h"
+#include "tfrobotevaluation.h"
 #include "watchedrobotbody.h"
 
 #include <QCheckBox>
@@ -118,6 +119,17 @@ TEST_F(SimulatedRobotWindowTest, ChangingTheArenaOrTheNoiseMarksTheChart)
     ASSERT_EQ(FFitnessDisplay->Marks().size(), 1u);
     EXPECT_EQ(FFitnessDisplay->Marks()[0].generation, changed);
     EXPECT_EQ(FFitnessDisplay->Marks()[0].note, "simulated Khepera, the default arena, 3 % noise");
+
+    // So does a change of Setup > Robot evaluation...
+    ui.onExec = [](QDialog* d) {
+        static_cast<TFRobotEvaluation*>(d)->CBSharedStarts->setChecked(true);
+        return FakeUiSeam::PressOk(d);
+    };
+    window->RobotEvaluation1Click();
+    StopAfter(window->Population.History().size() + 1);
+    window->Evolve();
+    ASSERT_EQ(FFitnessDisplay->Marks().size(), 2u);
+    EXPECT_EQ(FFitnessDisplay->Marks()[1].note, "evaluation: shared starts");
 }
 
 TEST_F(SimulatedRobotWindowTest, EvolveRunsInVirtualTimeUntilStopAndTheWindowIsIdleAgain)
@@ -231,4 +243,43 @@ TEST_F(SimulatedRobotWindowTest, AnArenaFileIsReadWithItsStartAndABadOneIsRefuse
     EXPECT_EQ(window->SimWorld->arena().width(), 800.0);
     EXPECT_EQ(window->SimWorld->pose().x, -300.0);
     EXPECT_EQ(window->SimWorld->pose().y, 100.0);
+}
+
+TEST_F(SimulatedRobotWindowTest, SharedStartsScoreEqualControllersAlikeAndReevaluationTheKeptOnes)
+{
+    ChooseSimulation();
+    ui.onExec = [](QDialog* d) {
+        auto* dialog = static_cast<TFRobotEvaluation*>(d);
+        dialog->CBSharedStarts->setChecked(true);
+        dialog->EReevaluations->setText("1");
+        dialog->EStallPenalty->setText("100");
+        return FakeUiSeam::PressOk(d);
+    };
+    window->RobotEvaluation1Click();
+    EXPECT_EQ(window->RobotEvaluationSettings, (RobotEvaluation{true, 1, 1.0}));
+    window->ENumRun->setText("2");
+    // Four copies of a controller that drives straight on: from the same
+    // places they score the same; the two the step keeps run once more.
+    for (uint32_t i = 0; i < 4; ++i)
+        static_cast<BitString&>(window->Population.At(i)) = BitString(64);
+    StopAfter(1);
+    window->Evolve();
+    ASSERT_GE(window->Population.History().size(), 1u);
+    const std::vector<double>& f = window->Population.History().front().values; // generation 0
+    EXPECT_EQ(f[0], f[1]);
+    EXPECT_EQ(f[2], f[3]);
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text.toStdString();
+
+    // A field out of range keeps the dialog open and the settings as they were.
+    TFRobotEvaluation dialog;
+    dialog.SetEvaluation(window->RobotEvaluationSettings);
+    dialog.EStallPenalty->setText("101");
+    EXPECT_FALSE(dialog.FormCloseQuery());
+    EXPECT_EQ(ui.messages.back().caption, "Error");
+    dialog.EStallPenalty->setText("25");
+    dialog.EReevaluations->setText("11");
+    EXPECT_FALSE(dialog.FormCloseQuery());
+    dialog.EReevaluations->setText("0");
+    EXPECT_TRUE(dialog.FormCloseQuery());
+    EXPECT_EQ(dialog.Chosen(), (RobotEvaluation{true, 0, 0.25}));
 }

@@ -2,6 +2,7 @@
 #include "arena_presets.h"
 #include "collision.h"
 #include "robot_world.h"
+#include "start_places.h"
 
 #include <gtest/gtest.h>
 
@@ -13,16 +14,6 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kTolerance = 1e-6;
-
-double clearanceToSurfaces(const ksim::Arena &arena, ksim::Vec2 p)
-{
-    double nearest = 1e9;
-    for (const ksim::Segment &s : arena.surfaces())
-        nearest = std::min(nearest, ksim::length(p - ksim::closestPointOnSegment(p, s)));
-    for (const ksim::Circle &c : arena.cylinders())
-        nearest = std::min(nearest, ksim::length(p - c.centre) - c.radius);
-    return nearest;
-}
 
 struct DriveCase {
     const char *name;
@@ -48,7 +39,7 @@ TEST_P(DriveIntoObstacles, BodyNeverPassesThroughOrSinksIn)
         world.step();
         const ksim::Vec2 p = world.pose().position();
         ASSERT_TRUE(world.arena().isFree(p)) << "step " << i << " at " << p.x << "," << p.y;
-        ASSERT_GE(clearanceToSurfaces(world.arena(), p), ksim::kBodyRadiusMm - 1.0)
+        ASSERT_GE(ksim::clearance(world.arena(), p), ksim::kBodyRadiusMm - 1.0)
             << "step " << i << " at " << p.x << "," << p.y;
     }
 }
