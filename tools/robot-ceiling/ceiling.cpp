@@ -12,6 +12,7 @@
 // table is a ceiling for anything evolved.
 #include "arena_file.h"
 #include "bestcontroller.h"
+#include "proximitygroups.h"
 #include "robotassessment.h"
 #include "start_places.h"
 
@@ -22,13 +23,11 @@
 #include <string>
 
 namespace {
-using Table = ControllerTable;
-
 // Full speed ahead in the open, a spin away from what the sides or the front
 // see: codes 3 (the table's last speed) and 0 (its first).
-Table HandMadeAvoider()
+ControllerTable HandMadeAvoider()
 {
-    Table table {};
+    ControllerTable table {};
     for (int c = 0; c < 16; ++c) {
         const bool left = c & 8, front = c & 4, right = c & 2;
         int l = 3, r = 3;
@@ -60,22 +59,27 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "orvik-robot-ceiling: %s\n", ksim::arenaFileProblem(argv[1], content).c_str());
         return 2;
     }
-    const uint32_t threshold = argc == 4 ? static_cast<uint32_t>(std::stoul(argv[3])) : 300;
+    unsigned threshold = DefaultProximityThreshold;
+    char rest = 0;
+    if (argc == 4 && (std::sscanf(argv[3], "%u%c", &threshold, &rest) != 1 || threshold > 1023)) {
+        std::fprintf(stderr, "orvik-robot-ceiling: the threshold %s is not a whole number from 0 to 1023\n", argv[3]);
+        return 2;
+    }
     ksim::StartPlaces places(1);
     const std::vector<ksim::Pose> starts = places.spread(*content.arena, content.start, 20);
     const RobotRunSettings settings {RobotTablePal, motor, threshold, 10};
-    const auto figures = [&](const Table& table) {
+    const auto figures = [&](const ControllerTable& table) {
         return FiguresOf(AssessController(settings, 0.0, TableChromosome(table), *content.arena, starts));
     };
 
     const auto t0 = std::chrono::steady_clock::now();
-    Table table = HandMadeAvoider();
+    ControllerTable table = HandMadeAvoider();
     double descentMean = figures(table).mean;
     for (bool changed = true; changed;) {
         changed = false;
         for (int c = 0; c < 16; ++c)
             for (int value = 0; value < 16; ++value) {
-                Table tried = table;
+                ControllerTable tried = table;
                 tried[c] = value;
                 const double mean = figures(tried).mean;
                 if (mean > descentMean) {

@@ -10,9 +10,8 @@
 #include "kinematics.h"
 #include "motortable.h"
 
-#include <cstdint>
-
 #include <array>
+#include <cstdint>
 #include <vector>
 
 // The wheel speeds a controller can command: every pair of the motor
